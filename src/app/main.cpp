@@ -1,0 +1,17 @@
+#include "app/parkbook.h"
+
+#include <QApplication>
+#include <QStyleFactory>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    app.setStyle(QStyleFactory::create("Fusion"));
+    int exitCode = 0;
+    {
+        Parkbook window;
+        window.show();
+        exitCode = app.exec();
+    }
+    return exitCode;
+}

@@ -1,0 +1,335 @@
+#include "app/parkbook.h"
+
+#include "app/prompter.h"
+#include "app/utcclock.h"
+#include "parks/seelog.h"
+#include "parks/station.h"
+#include "qrz/contact.h"
+#include "stats/activity.h"
+#include "support/mediasoundplayer.h"
+#include "support/seefile.h"
+#include "ui_parkbook.h"
+#include "wsjtx/wsjtx.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QLineEdit>
+#include <QNetworkAccessManager>
+#include <QProgressBar>
+#include <QShortcut>
+#include <QSqlDatabase>
+#include <QTimer>
+#include <QUdpSocket>
+
+Parkbook::Parkbook(Prompter* prompterSeam, SoundPlayer* soundSeam, QWidget* parent)
+    : QMainWindow(parent), ui(new Ui::Parkbook), prompter(prompterSeam), soundPlayer(soundSeam)
+{
+    if (!prompter) {
+        ownPrompter = std::make_unique<DialogPrompter>();
+        prompter = ownPrompter.get();
+    }
+
+    QSqlDatabase::addDatabase("QSQLITE", "memory");
+    QSqlDatabase::addDatabase("QSQLITE", "parkbook");
+
+    zeroBytes = QByteArray::fromHex("00000000");
+    onesBytes = QByteArray::fromHex("ffffffff");
+
+    ui->setupUi(this);
+    setWindowTitle("POTA Logging: Parkbook V2.3.6");
+
+    currentDir = QDir(QDir::currentPath());
+    programDir = QDir(currentDir.path() + "/Programs/Parkbook/Info");
+    settingsFile = QDir(programDir.path() + "/Parkbook.ini");
+
+    readSettings(settingsFile);
+    setDatabaseDirectory(dataDir);
+
+    const QIcon icon(programDir.path() + "/Parkbook.png");
+    setWindowIcon(icon);
+
+    // A missing font file is not an error: Qt then falls back to a similar face.
+    QFontDatabase::addApplicationFont(programDir.path() + "/LiberationMono-MW1v.ttf");
+    QFontDatabase::addApplicationFont(programDir.path() + "/LiberationSans-BaDn.ttf");
+    monoFont = QFont("Liberation Mono", 10, 700);
+    sansFont = QFont("Liberation Sans", 10, 700);
+    QApplication::setFont(sansFont);
+
+    lightPalette = QApplication::palette();
+    darkPalette = QPalette();
+    darkPalette.setColor(QPalette::Window, QColor(53, 53, 53));
+    darkPalette.setColor(QPalette::WindowText, Qt::white);
+    darkPalette.setColor(QPalette::Base, QColor(0, 0, 0));
+    darkPalette.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
+    darkPalette.setColor(QPalette::ToolTipBase, QColor(42, 130, 218));
+    darkPalette.setColor(QPalette::ToolTipText, Qt::white);
+    darkPalette.setColor(QPalette::Text, Qt::white);
+    darkPalette.setColor(QPalette::Button, QColor(53, 53, 53));
+    darkPalette.setColor(QPalette::ButtonText, Qt::white);
+    darkPalette.setColor(QPalette::BrightText, Qt::red);
+    darkPalette.setColor(QPalette::Link, QColor(42, 130, 218));
+    darkPalette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+    darkPalette.setColor(QPalette::HighlightedText, Qt::black);
+
+    clockTick = UtcClock::now();
+    timerInterval = 1000;
+    udpCheckCount = 0;
+    wsjtxAddress.clear();
+    utcDate = clockTick.toString("yyyyMMdd");
+
+    networkManager = new QNetworkAccessManager(this);
+    if (autoUpdate)
+        checkUpdates();
+
+    seeFile = new SeeFile;
+    seeFile->setWindowIcon(icon);
+    seeFile->readSettings(settingsFile, "About");
+    station = new Station;
+    station->setWindowIcon(icon);
+    station->readSettings(settingsFile);
+    contact = new Contact;
+    contact->setWindowIcon(icon);
+    contact->readSettings(settingsFile);
+    activity = new Activity;
+    activity->setWindowIcon(icon);
+    activity->readSettings(settingsFile);
+    wsjtx = new Wsjtx;
+    wsjtx->setWindowIcon(icon);
+    wsjtx->readSettings(settingsFile);
+    contactLog = new SeeLog;
+    contactLog->setWindowIcon(icon);
+    contactLog->readSettings(settingsFile, "ContactLog");
+    parkLog = new SeeLog;
+    parkLog->setWindowIcon(icon);
+    parkLog->readSettings(settingsFile, "ParkLog");
+    activationLog = new SeeLog;
+    activationLog->setWindowIcon(icon);
+    activationLog->readSettings(settingsFile, "ActivationLog");
+
+    connectWindows();
+    createShortcuts();
+
+    progressBar = new QProgressBar;
+
+    setupDbMem();
+    installEventFilter(this);
+    initWindows();
+
+    clockTimer = new QTimer(this);
+    connect(clockTimer, &QTimer::timeout, this, &Parkbook::sysclkTimeout);
+    clockTimer->start(timerInterval);
+
+    udpSocket = new QUdpSocket(this);
+    initUdpSocket();
+
+    calculateGrid();
+
+    if (!soundPlayer) {
+        ownSoundPlayer = std::make_unique<MediaSoundPlayer>();
+        soundPlayer = ownSoundPlayer.get();
+    }
+}
+
+Parkbook::~Parkbook()
+{
+    // The secondary windows have no parent; they go with the main window so
+    // that a test can build and destroy several main windows in one process.
+    delete seeFile;
+    delete station;
+    delete contact;
+    delete activity;
+    delete wsjtx;
+    delete contactLog;
+    delete parkLog;
+    delete activationLog;
+    delete progressBar;
+    delete ui;
+    for (const char* name : {"memory", "parkbook"}) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+}
+
+void Parkbook::connectWindows()
+{
+    connect(seeFile, &SeeFile::escapeSig, this, &Parkbook::backHome);
+    connect(station, &Station::escapeSig, this, &Parkbook::backHome);
+    connect(station, &Station::connectSig, this, &Parkbook::connectQRZ);
+    connect(station, &Station::saveStationSig, this, &Parkbook::saveStation);
+    connect(station, &Station::newGridSig, this, &Parkbook::calculateGrid);
+    connect(station, &Station::newParkSig, this, &Parkbook::setPark);
+    connect(station, &Station::newLocationSig, this, &Parkbook::setLocation);
+    connect(station, &Station::act1Sig, this, &Parkbook::act1Checked);
+    connect(station, &Station::act2Sig, this, &Parkbook::act2Checked);
+    connect(station, &Station::act3Sig, this, &Parkbook::act3Checked);
+    connect(station, &Station::act4Sig, this, &Parkbook::act4Checked);
+    connect(station, &Station::act5Sig, this, &Parkbook::act5Checked);
+    connect(contact, &Contact::escapeSig, this, &Parkbook::backHome);
+    connect(contact, &Contact::getContactSig, this, &Parkbook::getContact);
+    connect(activity, &Activity::escapeSig, this, &Parkbook::backHome);
+    connect(wsjtx, &Wsjtx::closeSig, this, &Parkbook::closeWsjtx);
+    connect(wsjtx, &Wsjtx::escapeSig, this, &Parkbook::backHome);
+    connect(wsjtx, &Wsjtx::autoReplySig, this, &Parkbook::setAutoReply);
+    connect(wsjtx, &Wsjtx::udpInitSig, this, &Parkbook::initUdpSocket);
+    connect(wsjtx, &Wsjtx::clearResultsSig, this, &Parkbook::clearResults);
+    connect(activationLog, &SeeLog::escapeSig, this, &Parkbook::backHome);
+    connect(activationLog, &SeeLog::activateSig, this, &Parkbook::on_activate_clicked);
+    // F10 in the activation list deletes its current record, as Alt+F10 does here.
+    connect(activationLog, &SeeLog::deleteSig, this, &Parkbook::deletePark);
+    connect(contactLog, &SeeLog::escapeSig, this, &Parkbook::backHome);
+    connect(parkLog, &SeeLog::escapeSig, this, &Parkbook::backHome);
+}
+
+void Parkbook::createShortcuts()
+{
+    struct Binding {
+        QKeySequence keys;
+        void (Parkbook::*slot)();
+    };
+    const Binding bindings[] = {
+        {QKeySequence(Qt::Key_Escape), &Parkbook::on_clear_clicked},
+        {QKeySequence(Qt::Key_PageUp), &Parkbook::topContact},
+        {QKeySequence(Qt::Key_Up), &Parkbook::previousContact},
+        {QKeySequence(Qt::Key_Down), &Parkbook::nextContact},
+        {QKeySequence(Qt::Key_PageDown), &Parkbook::endContact},
+        {QKeySequence("Alt+PgUp"), &Parkbook::topActivation},
+        {QKeySequence("Alt+Up"), &Parkbook::previousActivation},
+        {QKeySequence("Alt+Down"), &Parkbook::nextActivation},
+        {QKeySequence("Alt+PgDown"), &Parkbook::endActivation},
+        {QKeySequence("Alt+F10"), &Parkbook::deletePark},
+        {QKeySequence("Ctrl+Alt+1"), &Parkbook::clearBand},
+        {QKeySequence("Ctrl+Alt+2"), &Parkbook::replayBand},
+        {QKeySequence("Ctrl+Alt+3"), &Parkbook::haltTx},
+        {QKeySequence("Ctrl+Alt+5"), &Parkbook::sendLocation},
+        {QKeySequence("Ctrl+Alt+6"), &Parkbook::sendConfigure},
+    };
+    for (const Binding& binding : bindings) {
+        auto* shortcut = new QShortcut(binding.keys, this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, binding.slot);
+    }
+}
+
+void Parkbook::initWindows()
+{
+    setupDbLog();
+    setStationDetails();
+    if (station->findChild<QLineEdit*>("call") == nullptr ||
+        station->findChild<QLineEdit*>("call")->text().isEmpty()) {
+        on_actionStation_Details_triggered();
+        prompter->information(this, "Enter Callsigns",
+                              "Please enter the Station and Operator Callsigns in the\n"
+                              "Station Details window before beginning to log contacts.");
+    }
+    if (theme == "light")
+        switchPalette(lightPalette);
+    else if (theme == "dark")
+        switchPalette(darkPalette);
+
+    if (seeFile->visibility == "Yes") {
+        const QString& text = seeFile->content;
+        if (text == "UseLicense")
+            on_actionLicense_triggered();
+        else if (text == "GetStarted")
+            on_actionGetting_Started_triggered();
+        else if (text == "Shortcuts")
+            on_actionShortcut_Keys_triggered();
+        else if (text == "Environment")
+            on_actionEnvironment_triggered();
+        else if (text == "ChangeLog")
+            on_actionChange_Log_triggered();
+        else if (text == "ErrorLog")
+            on_actionShow_Error_Log_triggered();
+    }
+    if (station->visibility == "Yes")
+        on_actionStation_Details_triggered();
+    if (contact->visibility == "Yes")
+        on_actionContact_Details_triggered();
+    if (activity->visibility == "Yes")
+        on_actionActivation_Statistics_triggered();
+    if (parkLog->visibility == "Yes")
+        on_actionShow_Park_Log_triggered();
+    if (contactLog->visibility == "Yes")
+        on_actionContact_Log_triggered();
+    if (activationLog->visibility == "Yes") {
+        if (potaMode == "Activating")
+            on_actionShow_Activations_triggered();
+        else
+            on_actionHunting_Log_triggered();
+    }
+
+    autoReply = wsjtx->autoReplyChecked();
+    setQsoStatus(autoReply ? 1 : 0);
+    if (wsjtx->visibility == "Yes")
+        on_actionWSJT_X_Panel_triggered();
+
+    activateWindow();
+    on_setTodayData_pressed();
+}
+
+void Parkbook::sysclkTimeout()
+{
+    clockTick = UtcClock::now();
+    const QString timeText = clockTick.toString("hhmmss");
+    const QString dateText = clockTick.toString("yyyyMMdd");
+    if (dateText != utcDate) {
+        utcDate = dateText;
+        ui->parkDate->setText(utcDate);
+        ui->endDate->setText(utcDate);
+        on_actionLoad_Park_Log_triggered();
+    }
+    ui->time->setPalette(timeText < "120000" ? redText : blueText);
+    ui->time->setText(timeText);
+    ui->today->setText(dateText);
+
+    if (++udpCheckCount > 4) {
+        udpCheckCount = 0;
+        if (!udpSocket->isValid())
+            initUdpSocket();
+    }
+}
+
+void Parkbook::backHome()
+{
+    activateWindow();
+}
+
+void Parkbook::closeWsjtx()
+{
+    wsjtx->writeSettings(settingsFile);
+}
+
+void Parkbook::on_actionExit_triggered()
+{
+    close();
+}
+
+void Parkbook::on_actionStatus_Tips_triggered()
+{
+    statusTips = ui->actionStatus_Tips->isChecked() ? 1 : 0;
+    statusTipFilter = statusTips;
+}
+
+void Parkbook::closeEvent(QCloseEvent* event)
+{
+    saveStation();
+    activity->writeSettings(settingsFile);
+    contact->writeSettings(settingsFile);
+    station->writeSettings(settingsFile);
+    wsjtx->writeSettings(settingsFile);
+    seeFile->writeSettings(settingsFile, "About", seeFile->content, seeFile->isVisible());
+    parkLog->writeSettings(settingsFile, "ParkLog", parkLog->isVisible());
+    contactLog->writeSettings(settingsFile, "ContactLog", contactLog->isVisible());
+    activationLog->writeSettings(settingsFile, "ActivationLog", activationLog->isVisible());
+    writeSettings(settingsFile);
+    QSqlDatabase::database("parkbook", false).close();
+    QCoreApplication::quit();
+    event->accept();
+}
+
+bool Parkbook::eventFilter(QObject* watched, QEvent* event)
+{
+    return statusTipFilter == 0 && watched != nullptr && event->type() == QEvent::StatusTip;
+}

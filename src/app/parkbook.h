@@ -1,0 +1,231 @@
+#pragma once
+
+#include <QByteArray>
+#include <QColor>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFont>
+#include <QHostAddress>
+#include <QList>
+#include <QMainWindow>
+#include <QPalette>
+#include <QSqlDatabase>
+#include <QString>
+#include <memory>
+
+namespace Ui
+{
+class Parkbook;
+}
+
+class Activity;
+class Contact;
+class Prompter;
+class QCloseEvent;
+class QNetworkAccessManager;
+class QProgressBar;
+class QTimer;
+class QUdpSocket;
+class SeeFile;
+class SeeLog;
+class SoundPlayer;
+class Station;
+class Wsjtx;
+
+// The main window owns everything: databases, settings, secondary windows, the
+// clock, the WSJT-X socket and the network manager. Its members are defined in
+// the folder of the subsystem they belong to (contact entry in logging/, park
+// records in parks/, ...); this header groups them the same way.
+class Parkbook : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // `prompter` and `sound` are the seams for tests; null gives the real
+    // message boxes and the Qt Multimedia player.
+    explicit Parkbook(Prompter* prompter = nullptr, SoundPlayer* sound = nullptr,
+                      QWidget* parent = nullptr);
+    ~Parkbook() override;
+
+    Ui::Parkbook* ui;
+
+    // ---- application core (app/) ---------------------------------------
+    QDir currentDir;
+    QDir programDir;
+    QDir settingsFile;
+    QDateTime clockTick;
+    QString utcDate;
+    QPalette lightPalette;
+    QPalette darkPalette;
+    QFont monoFont;
+    QFont sansFont;
+    QTimer* clockTimer = nullptr;
+    int timerInterval = 1000;
+    int udpCheckCount = 0;
+    QByteArray zeroBytes; // 00 00 00 00, used by the WSJT-X encoder
+    QByteArray onesBytes; // FF FF FF FF
+    QNetworkAccessManager* networkManager = nullptr;
+    QProgressBar* progressBar = nullptr;
+
+    Station* station = nullptr;
+    Contact* contact = nullptr;
+    Activity* activity = nullptr;
+    Wsjtx* wsjtx = nullptr;
+    SeeFile* seeFile = nullptr;
+    SeeLog* contactLog = nullptr;
+    SeeLog* parkLog = nullptr;
+    SeeLog* activationLog = nullptr;
+
+    Prompter& prompt() { return *prompter; }
+    SoundPlayer& sound() { return *soundPlayer; }
+
+public Q_SLOTS:
+    void initWindows();
+    void sysclkTimeout();
+    void backHome();
+    void closeWsjtx();
+
+    // ---- databases (db/) ------------------------------------------------
+    void setupDbLog();
+    void setupDbMem();
+
+    // ---- settings, data directory, error log (settings/) ---------------
+public:
+    QDir dataDir;
+    QFile errorLogFile;
+    QString theme;
+    QString potaMode;
+    QString currentPark;
+    QString stationCall;
+    QString operatorCall;
+    int statusTips = 1;
+    bool autoUpdate = true;
+public Q_SLOTS:
+    void readSettings(QDir sDir);
+    void writeSettings(QDir sDir);
+    bool setDatabaseDirectory(QDir dDir);
+    void logError(QString msg);
+
+    // ---- contact entry, park log, contact log (logging/) ---------------
+public:
+    int currentLogId = 0;
+    int parkLogPosition = 0;
+    int parkLogCount = 0;
+    bool addP2PPending = false;
+public Q_SLOTS:
+    void on_clear_clicked();
+    void on_actionLoad_Park_Log_triggered();
+    void on_actionShow_Park_Log_triggered();
+    void on_actionContact_Log_triggered();
+    void topContact();
+    void previousContact();
+    void nextContact();
+    void endContact();
+
+    // ---- park records, activation list, station (parks/) ---------------
+public:
+    int activationListId = 0; // current entry of the activation list
+    int activationParkId = 0; // its parks row
+public Q_SLOTS:
+    void calculateStatistics();
+    void saveParks(bool autoSave);
+    void setPark();
+    void act1Checked(bool checked);
+    void act2Checked(bool checked);
+    void act3Checked(bool checked);
+    void act4Checked(bool checked);
+    void act5Checked(bool checked);
+    void on_activate_clicked();
+    void on_actionShow_Activations_triggered();
+    void on_actionHunting_Log_triggered();
+    void on_setTodayData_pressed();
+    void topActivation();
+    void previousActivation();
+    void nextActivation();
+    void endActivation();
+    void deletePark();
+    void on_actionStation_Details_triggered();
+    void setStationDetails();
+    void saveStation();
+
+    // ---- location (geo/) -------------------------------------------------
+public Q_SLOTS:
+    void calculateGrid();
+    void setLocation();
+
+    // ---- QRZ (qrz/) ------------------------------------------------------
+public:
+    bool qrzConnected = false;
+public Q_SLOTS:
+    void connectQRZ();
+    void getContact();
+    void lookUpContact();
+    void on_actionContact_Details_triggered();
+
+    // ---- ADIF (adif/) ----------------------------------------------------
+public Q_SLOTS:
+
+    // ---- WSJT-X (wsjtx/) -------------------------------------------------
+public:
+    QUdpSocket* udpSocket = nullptr;
+    QHostAddress wsjtxAddress;
+    bool autoReply = false;
+public Q_SLOTS:
+    void initUdpSocket();
+    void setAutoReply();
+    void clearResults();
+    void setQsoStatus(int status);
+    void clearBand();
+    void replayBand();
+    void haltTx();
+    void sendLocation();
+    void sendConfigure();
+    void on_actionWSJT_X_Panel_triggered();
+
+    // ---- statistics (stats/) ---------------------------------------------
+public Q_SLOTS:
+    void on_actionActivation_Statistics_triggered();
+
+    // ---- viewers, themes, update check (support/) ------------------------
+public:
+    bool manualUpdate = false;
+    // Accent palettes and theme colours; switchPalette fills them for the theme
+    // in use. The list colours start with their light-theme values.
+    QPalette redText, greenText, blueText, comboText, plainText;
+    QPalette redButton, greenButton, blueButton, grayButton;
+    QColor themeText = QColor(0, 0, 0);
+    QColor themeBlue = QColor(0, 0, 255);
+    QColor themeGreen = QColor(0, 128, 0);
+    QColor themeBackground;
+    QColor themeShade;
+public Q_SLOTS:
+    void switchPalette(QPalette palette);
+    void checkUpdates();
+    void on_actionGetting_Started_triggered();
+    void on_actionShortcut_Keys_triggered();
+    void on_actionShow_Error_Log_triggered();
+    void on_actionLicense_triggered();
+    void on_actionChange_Log_triggered();
+    void on_actionEnvironment_triggered();
+
+    // ---- form slots of the application core ------------------------------
+private Q_SLOTS:
+    void on_actionExit_triggered();
+    void on_actionStatus_Tips_triggered();
+    void on_actionSet_Data_Directory_triggered();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createShortcuts();
+    void connectWindows();
+
+    std::unique_ptr<Prompter> ownPrompter;
+    std::unique_ptr<SoundPlayer> ownSoundPlayer;
+    Prompter* prompter;
+    SoundPlayer* soundPlayer;
+    int statusTipFilter = 1;
+};

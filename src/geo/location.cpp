@@ -1,0 +1,7 @@
+#include "app/parkbook.h"
+
+// Not built yet: each member below is an empty placeholder until its work lands.
+
+void Parkbook::calculateGrid() {}
+
+void Parkbook::setLocation() {}

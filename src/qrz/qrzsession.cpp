@@ -1,0 +1,5 @@
+#include "app/parkbook.h"
+
+// Not built yet: each member below is an empty placeholder until its work lands.
+
+void Parkbook::connectQRZ() {}

@@ -1,0 +1,42 @@
+#include "temphome.h"
+
+#include "app/parkbook.h"
+
+#include <QFile>
+#include <QSettings>
+
+TempHome::TempHome(bool withDataDir) : previousDir(QDir::currentPath())
+{
+    QDir root(dir.path());
+    root.mkpath("Programs/Parkbook/Info");
+    if (withDataDir)
+        root.mkpath("Programs/Parkbook/Data");
+    const QDir assets(PARKBOOK_INFO_DIR);
+    for (const QString& name : assets.entryList(QDir::Files))
+        QFile::copy(assets.filePath(name), infoPath() + "/" + name);
+    QDir::setCurrent(dir.path());
+}
+
+TempHome::~TempHome()
+{
+    QDir::setCurrent(previousDir);
+}
+
+void TempHome::writeQuietSettings()
+{
+    QSettings settings(iniPath(), QSettings::IniFormat);
+    for (const char* group : {"About", "Station", "Contact", "Activity", "WSJTx", "ParkLog",
+                              "ContactLog", "ActivationLog"}) {
+        settings.beginGroup(group);
+        settings.setValue("Visible", "No");
+        settings.endGroup();
+    }
+    settings.beginGroup("Main");
+    settings.setValue("AutoUpdate", false);
+    settings.endGroup();
+}
+
+std::unique_ptr<Parkbook> TempHome::makeParkbook()
+{
+    return std::make_unique<Parkbook>(&prompter, &sound);
+}

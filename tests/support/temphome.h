@@ -1,0 +1,41 @@
+#pragma once
+
+#include "recordingsoundplayer.h"
+#include "scriptedprompter.h"
+
+#include <QDir>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+class Parkbook;
+
+// A temporary home folder laid out as the program expects it:
+// Programs/Parkbook/Info (with the built assets) and Programs/Parkbook/Data.
+// The process works inside it while the object lives.
+class TempHome
+{
+public:
+    explicit TempHome(bool withDataDir = true);
+    ~TempHome();
+
+    QString path() const { return dir.path(); }
+    QString infoPath() const { return dir.path() + "/Programs/Parkbook/Info"; }
+    QString dataPath() const { return dir.path() + "/Programs/Parkbook/Data"; }
+    QString iniPath() const { return infoPath() + "/Parkbook.ini"; }
+
+    // Marks every secondary window as closed at the last exit and turns the
+    // update check off, so that a start opens nothing but the main window.
+    // Call before makeParkbook().
+    void writeQuietSettings();
+
+    // Builds the main window inside this home with the scripted seams.
+    std::unique_ptr<Parkbook> makeParkbook();
+
+    ScriptedPrompter prompter;
+    RecordingSoundPlayer sound;
+
+private:
+    QTemporaryDir dir;
+    QString previousDir;
+};
