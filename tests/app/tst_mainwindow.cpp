@@ -29,16 +29,36 @@ void TestMainWindow::titleAndMenus_data()
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("shortcut");
-    QTest::newRow("station") << "actionStation_Details" << "Station Details" << "Alt+S";
-    QTest::newRow("contact") << "actionContact_Details" << "Contact Details" << "Alt+C";
-    QTest::newRow("park log") << "actionShow_Park_Log" << "Park Log" << "Alt+P";
-    QTest::newRow("activations") << "actionShow_Activations" << "Activation Log" << "Alt+A";
-    QTest::newRow("hunting") << "actionHunting_Log" << "Hunting Log" << "Alt+H";
-    QTest::newRow("load") << "actionLoad_Park_Log" << "Load Park Log (Database)" << "";
-    QTest::newRow("export park") << "actionExport_Park_Log" << "Export Park Log (ADIF)" << "";
-    QTest::newRow("import") << "actionImport_Contact_Log" << "Import Contact Log (ADIF)" << "";
-    QTest::newRow("updates") << "actionCheck_for_Updates" << "Check for Updates" << "";
-    QTest::newRow("error log") << "actionShow_Error_Log" << "Error Log" << "";
+    QTest::newRow("station") << "actionStation_Details"
+                             << "Station Details"
+                             << "Alt+S";
+    QTest::newRow("contact") << "actionContact_Details"
+                             << "Contact Details"
+                             << "Alt+C";
+    QTest::newRow("park log") << "actionShow_Park_Log"
+                              << "Park Log"
+                              << "Alt+P";
+    QTest::newRow("activations") << "actionShow_Activations"
+                                 << "Activation Log"
+                                 << "Alt+A";
+    QTest::newRow("hunting") << "actionHunting_Log"
+                             << "Hunting Log"
+                             << "Alt+H";
+    QTest::newRow("load") << "actionLoad_Park_Log"
+                          << "Load Park Log (Database)"
+                          << "";
+    QTest::newRow("export park") << "actionExport_Park_Log"
+                                 << "Export Park Log (ADIF)"
+                                 << "";
+    QTest::newRow("import") << "actionImport_Contact_Log"
+                            << "Import Contact Log (ADIF)"
+                            << "";
+    QTest::newRow("updates") << "actionCheck_for_Updates"
+                             << "Check for Updates"
+                             << "";
+    QTest::newRow("error log") << "actionShow_Error_Log"
+                               << "Error Log"
+                               << "";
 }
 
 void TestMainWindow::titleAndMenus()
@@ -64,7 +84,7 @@ void TestMainWindow::entryFieldsTabOrder()
     auto parkbook = home.makeParkbook();
     parkbook->show();
     QVERIFY(QTest::qWaitForWindowActive(parkbook.get()));
-    const QStringList order{"call", "sent", "rcvd",      "state", "name",  "p2p",  "comment",
+    const QStringList order{"call", "sent", "rcvd", "state",     "name",  "p2p", "comment",
                             "utc",  "mode", "band", "frequency", "power", "call"};
     parkbook->ui->call->setFocus();
     for (int i = 1; i < order.size(); ++i) {

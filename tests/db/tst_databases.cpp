@@ -8,7 +8,8 @@
 #include <QSqlRecord>
 #include <QtTest>
 
-namespace {
+namespace
+{
 QStringList columns(const QString& connection, const QString& table)
 {
     QStringList names;
@@ -49,8 +50,8 @@ void TestDatabases::csvFields_data()
                            << QStringList{"TX", "31.476", "-99.331"};
     QTest::newRow("quoted comma") << QByteArray("\"Washington, DC\",38.910,-77.015\n")
                                   << QStringList{"Washington, DC", "38.910", "-77.015"};
-    QTest::newRow("doubled quotes") << QByteArray("\"say \"\"hi\"\"\",1,2\n")
-                                    << QStringList{"say \"hi\"", "1", "2"};
+    QTest::newRow("doubled quotes")
+        << QByteArray("\"say \"\"hi\"\"\",1,2\n") << QStringList{"say \"hi\"", "1", "2"};
     QTest::newRow("CR LF") << QByteArray("TX,31.476,-99.331\r\n")
                            << QStringList{"TX", "31.476", "-99.331"};
     QTest::newRow("no line feed loses last field")
@@ -135,7 +136,8 @@ void TestDatabases::stateCentresSkipShortLines()
     home.writeQuietSettings();
     QFile csv(home.infoPath() + "/State_LatLon.csv");
     QVERIFY(csv.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    csv.write("State,Latitude,Longitude\r\nKS,38.494,-98.380\r\n\r\nXX\r\n\"T,X\",31.476,-99.331\n");
+    csv.write(
+        "State,Latitude,Longitude\r\nKS,38.494,-98.380\r\n\r\nXX\r\n\"T,X\",31.476,-99.331\n");
     csv.close();
 
     auto parkbook = home.makeParkbook();

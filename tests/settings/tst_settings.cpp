@@ -47,8 +47,8 @@ void TestSettings::firstRunDefaults()
     // Closing writes every group, and the main group in its stated key order.
     parkbook->close();
     QSettings settings(home.iniPath(), QSettings::IniFormat);
-    for (const char* group : {"Main", "Activity", "Contact", "Station", "WSJTx", "About",
-                              "ParkLog", "ContactLog", "ActivationLog"})
+    for (const char* group : {"Main", "Activity", "Contact", "Station", "WSJTx", "About", "ParkLog",
+                              "ContactLog", "ActivationLog"})
         QVERIFY2(settings.value(QString(group) + "/Exist").toString() == "Yes", group);
     QCOMPARE(settings.value("Main/Park").toString(), QString("K-nnnn"));
     QCOMPARE(settings.value("Main/DataDirectory").toString(), home.dataPath());
@@ -74,8 +74,7 @@ void TestSettings::missingDefaultDataDirectoryIsReported()
     home.writeQuietSettings();
     auto parkbook = home.makeParkbook();
     QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 1);
-    QCOMPARE(home.prompter.shown.first().text,
-             "Directory '" + home.dataPath() + "' is missing.");
+    QCOMPARE(home.prompter.shown.first().text, "Directory '" + home.dataPath() + "' is missing.");
     QCOMPARE(home.prompter.shown.first().icon, QMessageBox::Critical);
     // Start-up goes on: the main window exists and can be shown.
     parkbook->show();
