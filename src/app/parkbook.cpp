@@ -220,8 +220,7 @@ void Parkbook::initWindows()
 {
     setupDbLog();
     setStationDetails();
-    if (station->findChild<QLineEdit*>("call") == nullptr ||
-        station->findChild<QLineEdit*>("call")->text().isEmpty()) {
+    if (station->ui->call->text().isEmpty()) {
         on_actionStation_Details_triggered();
         prompter->information(this, "Enter Callsigns",
                               "Please enter the Station and Operator Callsigns in the\n"
