@@ -155,8 +155,13 @@ public Q_SLOTS:
     void saveStation();
 
     // ---- location (geo/) -------------------------------------------------
+public:
+    // How many times calculateGrid has handed the grid on to sendLocation.
+    int locationSends = 0;
 public Q_SLOTS:
     void calculateGrid();
+    void bearDist(double lat1, double lon1, double lat2, double lon2);
+    void on_state_textEdited(QString arg1);
     void setLocation();
 
     // ---- QRZ (qrz/) ------------------------------------------------------
