@@ -15,6 +15,7 @@ private Q_SLOTS:
     void locatorInRange();
     void locatorOutOfRange_data();
     void locatorOutOfRange();
+    void locatorInRangeIsUntouchedByTheGuards();
     void path_data();
     void path();
     void pathTexts();
@@ -62,6 +63,9 @@ void TstGeoMath::locatorOutOfRange_data()
     QTest::newRow("one turn east") << 28.5 << 278.6 << "EL98hm";
     QTest::newRow("two turns west") << 28.5 << -801.4 << "EL98hm";
     QTest::newRow("190 east is 170 west") << 0.0 << 190.0 << "AJ50aa";
+    // Just below the edge, but the sum rounds up onto it.
+    QTest::newRow("last double below 90") << std::nextafter(90.0, 0.0) << -81.4 << "ER99hx";
+    QTest::newRow("last double below 180") << 28.5 << std::nextafter(180.0, 0.0) << "RL98xm";
     // Unreadable numbers read as 0.
     QTest::newRow("NaN latitude") << nan << 0.0 << "JJ00aa";
     QTest::newRow("NaN longitude") << 0.0 << nan << "JJ00aa";
@@ -79,6 +83,53 @@ void TstGeoMath::locatorOutOfRange()
     QVERIFY2(valid.match(got).hasMatch(), qPrintable(got));
     if (!grid.isEmpty())
         QCOMPARE(got, grid);
+}
+
+// The plain field/square/subsquare split, with no guard at all, for values
+// where it cannot leave the alphabet.
+static QString unguardedLocator(double lat, double lon)
+{
+    double a = lon + 180.0;
+    double b = lat + 90.0;
+    const int i1 = int(a / 20.0);
+    a -= 20.0 * i1;
+    const int i2 = int(b / 10.0);
+    b -= 10.0 * i2;
+    const int i3 = int(a * 0.5);
+    const int i4 = int(b);
+    a -= 2 * i3;
+    const int i5 = int(a / 0.08333333333333333);
+    b -= i4;
+    const int i6 = int(b / 0.041666666666666664);
+    QString grid;
+    for (int i : {'A' + i1, 'A' + i2, '0' + i3, '0' + i4, 'a' + i5, 'a' + i6})
+        grid += QChar(i);
+    return grid;
+}
+
+void TstGeoMath::locatorInRangeIsUntouchedByTheGuards()
+{
+    // Steps of 1/24 and 1/12 degree hit every subsquare edge exactly, the odd
+    // offsets land in between; the last values sit just below +90 / +180.
+    QList<double> lats, lons;
+    for (int k = 0; k < 180 * 24; k += 7)
+        lats << -90.0 + k / 24.0 << -90.0 + k / 24.0 + 0.0137;
+    for (int k = 0; k < 360 * 12; k += 11)
+        lons << -180.0 + k / 12.0 << -180.0 + k / 12.0 + 0.0311;
+    lats << 89.999999;
+    lons << 179.999999;
+    for (double lat : std::as_const(lats)) {
+        for (double lon : {lons.first(), lons.at(lons.size() / 3), lons.last(), -81.4}) {
+            if (Geo::maidenhead(lat, lon) != unguardedLocator(lat, lon))
+                QFAIL(qPrintable(QString("%1, %2").arg(lat, 0, 'g', 17).arg(lon, 0, 'g', 17)));
+        }
+    }
+    for (double lon : std::as_const(lons)) {
+        for (double lat : {lats.first(), 28.5, lats.last()}) {
+            if (Geo::maidenhead(lat, lon) != unguardedLocator(lat, lon))
+                QFAIL(qPrintable(QString("%1, %2").arg(lat, 0, 'g', 17).arg(lon, 0, 'g', 17)));
+        }
+    }
 }
 
 void TstGeoMath::path_data()
