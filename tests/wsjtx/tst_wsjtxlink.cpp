@@ -8,6 +8,7 @@
 #include "wsjtxpeer.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSettings>
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void loggedAdifReturnsToReady();
     void cutDatagramsThroughHandlers();
     void searchTextsUpperCase();
+    void promptFilesInstalled();
 
 private:
     void start(bool quiet = true);
@@ -503,6 +505,19 @@ void TestWsjtxLink::searchTextsUpperCase()
     QSettings settings(home->iniPath(), QSettings::IniFormat);
     QCOMPARE(settings.value("WSJTx/Search2").toString(), QString("QRP"));
     QCOMPARE(settings.value("WSJTx/UdpPort").toString(), QString::number(port));
+}
+
+void TestWsjtxLink::promptFilesInstalled()
+{
+    for (const char* name : {"/_Calling_You.mp3", "/_Goodbye.mp3", "/_Report.mp3", "/_CQ_POTA.mp3",
+                             "/_Possible_Duplicate.mp3", "/_POTA.mp3", "/_Search_One.mp3",
+                             "/_Search_Two.mp3", "/_Duplicate_Contact.mp3"}) {
+        QFile file(home->infoPath() + name);
+        QVERIFY2(file.open(QIODevice::ReadOnly), name);
+        const QByteArray head = file.read(3);
+        // An ID3 tag or an MPEG frame sync: something a media player can play.
+        QVERIFY2(head == "ID3" || (head.size() == 3 && uchar(head[0]) == 0xff), name);
+    }
 }
 
 QTEST_MAIN(TestWsjtxLink)
