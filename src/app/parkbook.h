@@ -186,6 +186,7 @@ public Q_SLOTS:
     // ---- statistics (stats/) ---------------------------------------------
 public Q_SLOTS:
     void on_actionActivation_Statistics_triggered();
+    void displayStatistics();
 
     // ---- viewers, themes, update check (support/) ------------------------
 public:
