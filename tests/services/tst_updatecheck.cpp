@@ -142,7 +142,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("file");
         QTest::newRow("older") << QByteArray("Parkbook-2.2.10\n");
         QTest::newRow("malformed") << QByteArray("Parkbook-2.9\n");
-        QTest::newRow("huge") << QByteArray("Parkbook-2.3.6") + QByteArray(200000, ' ') + "\nParkbook-9.9.9\n";
+        QTest::newRow("huge") << QByteArray("Parkbook-2.3.6") + QByteArray(200000, ' ') +
+                                     "\nParkbook-9.9.9\n";
     }
 
     void notNewerFromMenu()
