@@ -14,6 +14,7 @@
 #include <QSslError>
 #include <QStandardPaths>
 #include <QUrl>
+#include <QVariant>
 
 namespace
 {
@@ -49,6 +50,16 @@ void Parkbook::checkUpdates()
     versionReply = reply;
     connect(reply, &QNetworkReply::finished, this, [this, reply] { getVersionFinished(reply); });
     connect(reply, &QNetworkReply::sslErrors, this, &Parkbook::sslErrors);
+    // Only the first line of the version file counts: keep it and drop the
+    // rest as it arrives, so an endless file cannot fill the memory.
+    connect(reply, &QNetworkReply::readyRead, reply, [reply] {
+        if (!reply->property("firstLine").isValid()) {
+            if (!reply->canReadLine() && reply->bytesAvailable() < 32)
+                return;
+            reply->setProperty("firstLine", reply->readLine(32));
+        }
+        reply->skip(reply->bytesAvailable());
+    });
 }
 
 void Parkbook::sslErrors(QList<QSslError> errors)
@@ -75,7 +86,9 @@ void Parkbook::getVersionFinished(QNetworkReply* reply)
         return;
     }
 
-    const VersionCheck::Result version = VersionCheck::read(reply->readLine(32));
+    const QVariant kept = reply->property("firstLine");
+    const VersionCheck::Result version =
+        VersionCheck::read(kept.isValid() ? kept.toByteArray() : reply->readLine(32));
     latestVersion = version.text;
     if (!version.ours) {
         Q_EMIT updateCheckFinished(false);

@@ -247,6 +247,30 @@ private Q_SLOTS:
         QVERIFY(QDir(downloads).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 
+    void downloadFolderUnusable()
+    {
+        FakeUpdateServer server;
+        server.versionFile = "Parkbook-2.4.0\n";
+        server.installers.insert("/projects/Parkbook/Windows/Parkbook-2.4.0.exe", "MZ installer");
+        // A plain file where the download folder should be.
+        QFile blocker(downloads);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        auto pb = start(server.baseUrl(), false);
+        storeQrzLogin(pb.get());
+        home->prompter.clear();
+        home->prompter.answers.enqueue(QMessageBox::Yes);
+        QSignalSpy finished(pb.get(), &Parkbook::updateCheckFinished);
+        pb->on_actionCheck_for_Updates_triggered();
+        QVERIFY(finished.wait(10000));
+        QCOMPARE(home->prompter.titles(),
+                 (QStringList{"New Parkbook Version Available!", "Can't Open File for Writing"}));
+        QCOMPARE(home->prompter.shown.at(1).text, "File " + downloads +
+                                                      "/Parkbook-2.4.0.exe\nCould not be Opened "
+                                                      "for writing.\n");
+        QCOMPARE(finished.at(0).at(0).toBool(), true); // the QRZ login still follows
+    }
+
     void versionRequestFails()
     {
         QString url;
