@@ -91,22 +91,6 @@ private Q_SLOTS:
         QFile::remove(dir.filePath("stats.db"));
     }
 
-    void hunterRowsAreNoActivations()
-    {
-        insertParks(persistent,
-                    {{"HUNTER", "OH", "40", "20", "3"}, {"HUNTER", "PA", "12", "12", "1"}});
-        const Statistics::Figures figures = Statistics::compute(persistent, scratch);
-        QCOMPARE(figures.attempts, 0);
-        QCOMPARE(figures.successful, 0);
-        QCOMPARE(figures.lateShift, 0);
-        QCOMPARE(figures.unique, 0);
-        QCOMPARE(figures.totalQso, 0);
-        QCOMPARE(figures.states, 0);
-        QCOMPARE(figures.parkToPark, 0);
-        QVERIFY(figures.repeat.isEmpty());
-        QVERIFY(figures.kilo.isEmpty());
-    }
-
     void oneParkThreeTimes()
     {
         insertParks(persistent, {{"K-0001", "OH", "12", "0", "2"},
@@ -190,13 +174,6 @@ private Q_SLOTS:
         QCOMPARE(figures.dxs, 2);
         // A second run starts from empty scratch tables.
         QCOMPARE(Statistics::compute(persistent, scratch).dxs, 2);
-    }
-
-    void rightAligned()
-    {
-        QCOMPARE(Statistics::rightAligned(7, 5), QString("    7"));
-        QCOMPARE(Statistics::rightAligned(12, 3), QString(" 12"));
-        QCOMPARE(Statistics::rightAligned(123456, 5), QString("123456"));
     }
 
     // The window: fields, cuts and what a second opening shows.
