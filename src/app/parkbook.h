@@ -24,6 +24,8 @@ class Contact;
 class Prompter;
 class QCloseEvent;
 class QNetworkAccessManager;
+class QNetworkReply;
+class QSslError;
 class QProgressBar;
 class QTimer;
 class QUdpSocket;
@@ -223,10 +225,15 @@ private:
     // ---- statistics (stats/) ---------------------------------------------
 public Q_SLOTS:
     void on_actionActivation_Statistics_triggered();
+    void displayStatistics();
 
     // ---- viewers, themes, update check (support/) ------------------------
 public:
-    bool manualUpdate = false;
+    Q_MOC_INCLUDE(<QSslError>)
+    bool manualUpdate = false; // "Check for Updates" announces an up-to-date result
+    QString latestVersion;     // first line of the server's version file
+    QNetworkReply* versionReply = nullptr;
+    QNetworkReply* downloadReply = nullptr;
     // Accent palettes and theme colours; switchPalette fills them for the theme
     // in use. The list colours start with their light-theme values.
     QPalette redText, greenText, blueText, comboText, plainText;
@@ -238,13 +245,27 @@ public:
     QColor themeShade;
 public Q_SLOTS:
     void switchPalette(QPalette palette);
+    void on_actionDark_Theme_triggered();
+    void on_actionLight_Theme_triggered();
     void checkUpdates();
+    void getVersionFinished(QNetworkReply* reply);
+    void downloadFinished(QNetworkReply* reply);
+    void sslErrors(QList<QSslError> sslErrors);
+    void on_actionCheck_for_Updates_triggered();
+    void on_actionAuto_Update_Check_triggered();
     void on_actionGetting_Started_triggered();
     void on_actionShortcut_Keys_triggered();
     void on_actionShow_Error_Log_triggered();
     void on_actionLicense_triggered();
     void on_actionChange_Log_triggered();
     void on_actionEnvironment_triggered();
+Q_SIGNALS:
+    // Every update check ends with it, whether or not the QRZ login followed.
+    void updateCheckFinished(bool qrzLogin);
+
+private:
+    void openViewer(const QString& name, const QString& title, bool focusCall);
+    void loginAfterUpdateCheck();
 
     // ---- form slots of the application core ------------------------------
 private Q_SLOTS:

@@ -1,0 +1,137 @@
+#include "stats/statisticscore.h"
+
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace
+{
+QList<Statistics::Ranked> topThree(QSqlDatabase scratch, const char* statement)
+{
+    QList<Statistics::Ranked> result;
+    QSqlQuery query(scratch);
+    query.exec(statement);
+    while (query.next())
+        result.append({query.value(0).toString(), query.value(1).toString()});
+    return result;
+}
+
+int rowCount(QSqlDatabase scratch, const char* statement)
+{
+    QSqlQuery query(scratch);
+    query.exec(statement);
+    int rows = 0;
+    while (query.next())
+        ++rows;
+    return rows;
+}
+} // namespace
+
+Statistics::Figures Statistics::compute(QSqlDatabase persistent, QSqlDatabase scratch)
+{
+    Figures figures;
+    for (const char* table : {"DELETE FROM uniqueParks", "DELETE FROM states", "DELETE FROM dxccs"})
+        QSqlQuery(scratch).exec(table);
+
+    // The scratch tables are in memory; one transaction keeps a long history quick.
+    scratch.transaction();
+    QSqlQuery findPark(scratch);
+    findPark.prepare("SELECT activations, QSOs FROM uniqueParks WHERE park=?");
+    QSqlQuery updatePark(scratch);
+    updatePark.prepare("UPDATE uniqueParks SET activations=?, QSOs=? WHERE park=?");
+    QSqlQuery insertPark(scratch);
+    insertPark.prepare("INSERT INTO uniqueParks (park, activations, QSOs) VALUES (?, ?, ?)");
+    QSqlQuery findState(scratch);
+    findState.prepare("SELECT id FROM states WHERE state=?");
+    QSqlQuery insertState(scratch);
+    insertState.prepare("INSERT INTO states (state) VALUES (?)");
+
+    QSqlQuery parks(persistent);
+    parks.setForwardOnly(true);
+    parks.prepare("SELECT park, state, QSOs, LateQSOs, P2Ps FROM parks");
+    parks.exec();
+    while (parks.next()) {
+        const QString park = parks.value(0).toString();
+        if (park == "HUNTER")
+            continue;
+        // Counters are stored as text; empty or non-numeric text counts as 0.
+        const QString state = parks.value(1).toString();
+        const int qsos = parks.value(2).toString().toInt();
+        const int late = parks.value(3).toString().toInt();
+        const int p2ps = parks.value(4).toString().toInt();
+
+        ++figures.attempts;
+        figures.totalQso += qsos;
+        const int activation = qsos > 9 ? 1 : 0;
+        figures.successful += activation;
+        if (late > 9)
+            ++figures.lateShift;
+        figures.parkToPark += p2ps;
+
+        findPark.addBindValue(park);
+        findPark.exec();
+        if (findPark.next()) {
+            const int activations = findPark.value(0).toInt() + activation;
+            const int total = findPark.value(1).toInt() + qsos;
+            findPark.finish();
+            updatePark.addBindValue(activations);
+            updatePark.addBindValue(total);
+            updatePark.addBindValue(park);
+            updatePark.exec();
+        } else {
+            findPark.finish();
+            insertPark.addBindValue(park);
+            insertPark.addBindValue(activation);
+            insertPark.addBindValue(qsos);
+            insertPark.exec();
+        }
+
+        findState.addBindValue(state);
+        findState.exec();
+        const bool known = findState.next();
+        findState.finish();
+        if (!known) {
+            insertState.addBindValue(state);
+            insertState.exec();
+        }
+    }
+
+    figures.repeat = topThree(
+        scratch, "SELECT park, activations FROM uniqueParks ORDER BY activations DESC LIMIT 3");
+    figures.kilo =
+        topThree(scratch, "SELECT park, QSOs FROM uniqueParks ORDER BY QSOs DESC LIMIT 3");
+    figures.unique = rowCount(scratch, "SELECT id FROM uniqueParks");
+    figures.states = rowCount(scratch, "SELECT state FROM states");
+
+    // Countries worked while hunting: only contacts with another activator's park.
+    QSqlQuery findDxcc(scratch);
+    findDxcc.prepare("SELECT id FROM dxccs WHERE dxcc=?");
+    QSqlQuery insertDxcc(scratch);
+    insertDxcc.prepare("INSERT INTO dxccs (dxcc) VALUES (?)");
+    QSqlQuery contacts(persistent);
+    contacts.setForwardOnly(true);
+    contacts.prepare("SELECT p2p, dxcc FROM log WHERE park=?");
+    contacts.addBindValue(QStringLiteral("HUNTER"));
+    contacts.exec();
+    while (contacts.next()) {
+        const QString p2p = contacts.value(0).toString();
+        const QString dxcc = contacts.value(1).toString();
+        if (p2p.isEmpty() || dxcc.isEmpty())
+            continue;
+        findDxcc.addBindValue(dxcc);
+        findDxcc.exec();
+        const bool known = findDxcc.next();
+        findDxcc.finish();
+        if (!known) {
+            insertDxcc.addBindValue(dxcc);
+            insertDxcc.exec();
+            ++figures.dxs;
+        }
+    }
+    scratch.commit();
+    return figures;
+}
+
+QString Statistics::rightAligned(int value, int width)
+{
+    return QString("%1").arg(value, width);
+}
