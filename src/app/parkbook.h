@@ -158,6 +158,7 @@ public Q_SLOTS:
     void on_endDate_editingFinished();
     int loadActivations();
     int displayActivations(int activationID, int activeId);
+    void showFirstActivation();
     void on_actionStation_Details_triggered();
     void setStationDetails();
     void saveStation();

@@ -4,7 +4,6 @@
 #include "parks/laterule.h"
 
 #include <QList>
-#include <QPair>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -40,13 +39,19 @@ int recountActivations(QSqlDatabase db)
 {
     // Read the pairs first: updating `parks` while stepping through it would
     // let the statement see its own changes.
-    QList<QPair<QString, QString>> pairs;
+    struct Row {
+        qlonglong id;
+        QString date;
+        QString park;
+    };
+    QList<Row> rows;
     {
         QSqlQuery parks(db);
         parks.setForwardOnly(true);
-        parks.exec("SELECT date, park FROM parks");
+        parks.exec("SELECT id, date, park FROM parks");
         while (parks.next())
-            pairs.append({parks.value(0).toString(), parks.value(1).toString()});
+            rows.append({parks.value(0).toLongLong(), parks.value(1).toString(),
+                         parks.value(2).toString()});
     }
 
     // One transaction: thousands of single-statement commits would each wait
@@ -56,23 +61,24 @@ int recountActivations(QSqlDatabase db)
     contacts.setForwardOnly(true);
     contacts.prepare("SELECT time, p2p, dxcc FROM log WHERE date=? and park=?");
     QSqlQuery update(db);
-    update.prepare("UPDATE parks SET  QSOs=?, LateQSOs=?, P2Ps=? WHERE date=? and park=?");
-    for (const auto& [date, park] : pairs) {
-        contacts.addBindValue(date);
-        contacts.addBindValue(park);
+    // By row id: every row of a (date, park) pair gets the same counts, and no
+    // update has to search the table.
+    update.prepare("UPDATE parks SET  QSOs=?, LateQSOs=?, P2Ps=? WHERE id=?");
+    for (const Row& row : rows) {
+        contacts.addBindValue(row.date);
+        contacts.addBindValue(row.park);
         contacts.exec();
         const ActivationCounts counts = countFrom(contacts);
         contacts.finish();
         update.addBindValue(counts.qsos);
         update.addBindValue(counts.lateQsos);
         update.addBindValue(counts.p2ps);
-        update.addBindValue(date);
-        update.addBindValue(park);
+        update.addBindValue(row.id);
         update.exec();
     }
     if (inTransaction)
         db.commit();
-    return int(pairs.size());
+    return int(rows.size());
 }
 
 bool belongsToMode(const QString& park, const QString& mode)

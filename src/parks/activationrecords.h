@@ -15,7 +15,7 @@ struct ActivationCounts {
 
 // Recounts every `parks` row from the contacts in `log` with the same date and
 // park (every operator's contacts count). All updates run in one transaction;
-// returns the number of `parks` rows visited.
+// returns the number of `parks` rows recounted.
 int recountActivations(QSqlDatabase db);
 
 // Counts the contacts of one park and date in `log`.

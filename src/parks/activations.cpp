@@ -269,6 +269,22 @@ void showActivationWindow(Parkbook* parkbook, const QString& title)
 }
 } // namespace
 
+// After a mode switch: the new list from its first entry, which becomes the
+// current park. An empty list is drawn empty and leaves no position behind,
+// so that neither the other mode's lines nor its current record (which Alt+F10
+// would delete) stay on show.
+void Parkbook::showFirstActivation()
+{
+    if (loadActivations() == 0) {
+        activationListId = 0;
+        activationParkId = 0;
+        displayActivations(0, 0);
+    }
+    topActivation();
+    on_activate_clicked();
+    activateWindow();
+}
+
 void Parkbook::on_modeActivator_clicked()
 {
     showActivationWindow(this, "Alt+A: Activation Log,  Parks = 0");
@@ -280,10 +296,7 @@ void Parkbook::on_modeActivator_clicked()
     ui->modeActivator->setPalette(greenText);
     ui->parkReference->setPalette(blueText);
 
-    loadActivations();
-    topActivation();
-    on_activate_clicked();
-    activateWindow();
+    showFirstActivation();
 }
 
 void Parkbook::on_modeHunter_clicked()
@@ -299,10 +312,7 @@ void Parkbook::on_modeHunter_clicked()
     station->parkRef(1)->setText(hunterPark);
     station->parkNameEdit(1)->setText("Hunting for Activations");
 
-    loadActivations();
-    topActivation();
-    on_activate_clicked();
-    activateWindow();
+    showFirstActivation();
 }
 
 void Parkbook::on_actionShow_Activations_triggered()
