@@ -112,6 +112,7 @@ private Q_SLOTS:
     void addedAndSavedRowsDiffer();
     void apostropheInParkReference();
     void ticksFollowTheSlots();
+    void tickWhileListShownRedrawsIt();
     void huntingPutsHunterIntoSlotOne();
     void parkDates_data();
     void parkDates();
@@ -122,6 +123,7 @@ private Q_SLOTS:
     void deleteAsksWithNoAsDefault();
     void deleteFromTheListWindow();
     void lineLayout();
+    void keysOfTheMainWindow();
 };
 
 void TestActivations::init()
@@ -356,6 +358,28 @@ void TestActivations::ticksFollowTheSlots()
     station->activeBox(2)->setChecked(true);
     station->activeBox(2)->click();
     QVERIFY(station->activeBox(2)->isChecked());
+}
+
+void TestActivations::tickWhileListShownRedrawsIt()
+{
+    const int older = insertPark("20240301", "K-0001", "Older Park");
+    pb->ui->actionShow_Activations->trigger();
+    QCOMPARE(pb->activationParkId, older);
+    QCOMPARE(pb->activationLog->windowTitle(), QString("Alt+A: Activation Log,  Activations = 1"));
+
+    // A re-activation put the stored date into parkDate; tick a newer one.
+    pb->ui->parkDate->setText("20240310");
+    fillSlot(pb->station, 3, "K-0003", "Third Park");
+    pb->station->activeBox(3)->click();
+    const QStringList lines = listLines(pb.get());
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines.at(0).startsWith("20240310 K-0003"));
+    // The highlight stays on the same record, the cursor on the same line.
+    QCOMPARE(pb->activationParkId, older);
+    QCOMPARE(lineColour(pb.get(), 2), pb->themeGreen);
+    QCOMPARE(lineColour(pb.get(), 1), pb->themeText);
+    QCOMPARE(pb->activationLog->ui->log->textCursor().blockNumber(), 0);
+    QCOMPARE(pb->activationLog->windowTitle(), QString("Alt+A: Activation Log,  Activations = 2"));
 }
 
 void TestActivations::huntingPutsHunterIntoSlotOne()
@@ -603,6 +627,36 @@ void TestActivations::lineLayout()
     const int shortCounty = lines.at(0).indexOf("Albemarle");
     QCOMPARE(lines.at(1).indexOf("Albemarle"), shortCounty + 6);
     QVERIFY(lines.at(1).contains(" 123 "));
+}
+
+void TestActivations::keysOfTheMainWindow()
+{
+    const int newest = insertPark("20240303", "K-0003");
+    const int oldest = insertPark("20240301", "K-0001");
+    insertPark("20240302", "HUNTER", "Hunting for Activations");
+    pb->show();
+    pb->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(pb.get(), 5000));
+
+    QTest::keyClick(pb.get(), Qt::Key_A, Qt::AltModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(pb->potaMode, QString("Activating"), 5000);
+    QCOMPARE(pb->activationParkId, newest);
+    QVERIFY(pb->activationLog->isVisible());
+    pb->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(pb.get(), 5000));
+
+    QTest::keyClick(pb.get(), Qt::Key_Down, Qt::AltModifier);
+    QCOMPARE(pb->activationParkId, oldest);
+    QCOMPARE(pb->ui->parkReference->text(), QString("K-0003")); // moving does not activate
+    QTest::keyClick(pb.get(), Qt::Key_F6); // the button clicks itself after a short delay
+    QTRY_COMPARE_WITH_TIMEOUT(pb->ui->parkReference->text(), QString("K-0001"), 5000);
+    QCOMPARE(pb->ui->parkDate->text(), QString("20240301"));
+    QTest::keyClick(pb.get(), Qt::Key_Up, Qt::AltModifier);
+    QCOMPARE(pb->activationParkId, newest);
+
+    QTest::keyClick(pb.get(), Qt::Key_H, Qt::AltModifier);
+    QCOMPARE(pb->potaMode, QString("Hunting"));
+    QCOMPARE(pb->ui->parkReference->text(), QString("HUNTER"));
 }
 
 QTEST_MAIN(TestActivations)
