@@ -152,6 +152,15 @@ public Q_SLOTS:
     void nextActivation();
     void endActivation();
     void deletePark();
+    void addToParks(QString date, QString park, QString name);
+    void setParkFromStation();
+    void on_modeActivator_clicked();
+    void on_modeHunter_clicked();
+    void on_parkDate_editingFinished();
+    void on_endDate_editingFinished();
+    int loadActivations();
+    int displayActivations(int activationID, int activeId);
+    void showFirstActivation();
     void on_actionStation_Details_triggered();
     void setStationDetails();
     void saveStation();

@@ -1,13 +1,166 @@
 #include "app/parkbook.h"
+#include "app/prompter.h"
+#include "parks/activationrecords.h"
+#include "parks/seelog.h"
+#include "ui_seelog.h"
 
-// Not built yet: each member below is an empty placeholder until its work lands.
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QVariant>
 
-void Parkbook::topActivation() {}
+int Parkbook::loadActivations()
+{
+    QSqlDatabase memory = QSqlDatabase::database("memory");
+    QSqlQuery(memory).exec("DELETE FROM activationId");
 
-void Parkbook::previousActivation() {}
+    QSqlQuery parks(QSqlDatabase::database("parkbook"));
+    parks.setForwardOnly(true);
+    parks.exec("SELECT id, park FROM parks ORDER BY date DESC");
+    const bool activating = potaMode == "Activating";
 
-void Parkbook::nextActivation() {}
+    const bool inTransaction = memory.transaction();
+    QSqlQuery insert(memory);
+    insert.prepare("INSERT INTO activationId (id, parkId) VALUES (NULL, ?)");
+    int count = 0;
+    while (parks.next()) {
+        const bool hunting = parks.value(1).toString() == hunterPark;
+        if (activating == hunting)
+            continue;
+        insert.addBindValue(parks.value(0).toInt());
+        insert.exec();
+        ++count;
+    }
+    if (inTransaction)
+        memory.commit();
+    return count;
+}
 
-void Parkbook::endActivation() {}
+int Parkbook::displayActivations(int activationID, int activeId)
+{
+    QPlainTextEdit* list = activationLog->ui->log;
+    list->setCenterOnScroll(true);
+    activationLog->ui->header->setPlainText(activationHeader());
 
-void Parkbook::deletePark() {}
+    QSqlQuery entries(QSqlDatabase::database("memory"));
+    entries.setForwardOnly(true);
+    entries.exec("SELECT parkId FROM activationId ORDER BY id");
+    QSqlQuery park(QSqlDatabase::database("parkbook"));
+    park.prepare("SELECT * FROM parks WHERE id = ?");
+
+    QStringList lines;
+    int activeLine = 0;
+    while (entries.next()) {
+        park.addBindValue(entries.value(0).toInt());
+        park.exec();
+        if (!park.first())
+            continue;
+        const QSqlRecord row = park.record();
+        park.finish();
+        if (!belongsToMode(row.value("park").toString(), potaMode))
+            continue;
+        lines.append(activationLine(row));
+        if (row.value("id").toInt() == activeId)
+            activeLine = int(lines.size());
+    }
+    activationLog->setLines(lines, themeText, activeLine, themeGreen);
+
+    const int count = int(lines.size());
+    if (potaMode != "Activating")
+        activationLog->setWindowTitle("Alt+H: Hunting Log,  Hunting Days = " +
+                                      QString::number(count));
+    else
+        activationLog->setWindowTitle("Alt+A: Activation Log,  Activations = " +
+                                      QString::number(count));
+    activationLog->moveToLine(activationID);
+    return count;
+}
+
+namespace
+{
+// Reads the first entry of a list query into the current list position.
+bool takeEntry(QSqlQuery& query, int& listId, int& parkId)
+{
+    if (!query.first())
+        return false;
+    listId = query.value("id").toInt();
+    parkId = query.value("parkId").toInt();
+    return true;
+}
+} // namespace
+
+void Parkbook::topActivation()
+{
+    QSqlQuery query(QSqlDatabase::database("memory"));
+    query.exec("SELECT * FROM activationId ORDER BY id LIMIT 1");
+    if (takeEntry(query, activationListId, activationParkId))
+        displayActivations(activationListId, activationParkId);
+}
+
+void Parkbook::previousActivation()
+{
+    if (activationListId == 0) {
+        topActivation();
+        return;
+    }
+    QSqlQuery query(QSqlDatabase::database("memory"));
+    query.prepare("SELECT * FROM activationId WHERE id < ? ORDER BY id DESC LIMIT 1");
+    query.addBindValue(activationListId);
+    query.exec();
+    if (takeEntry(query, activationListId, activationParkId))
+        displayActivations(activationListId, activationParkId);
+}
+
+void Parkbook::nextActivation()
+{
+    if (activationListId == 0) {
+        endActivation();
+        return;
+    }
+    QSqlQuery query(QSqlDatabase::database("memory"));
+    query.prepare("SELECT * FROM activationId WHERE id > ? ORDER BY id LIMIT 1");
+    query.addBindValue(activationListId);
+    query.exec();
+    if (takeEntry(query, activationListId, activationParkId))
+        displayActivations(activationListId, activationParkId);
+}
+
+void Parkbook::endActivation()
+{
+    QSqlQuery query(QSqlDatabase::database("memory"));
+    query.exec("SELECT * FROM activationId ORDER BY id DESC LIMIT 1");
+    if (takeEntry(query, activationListId, activationParkId))
+        displayActivations(activationListId, activationParkId);
+}
+
+void Parkbook::deletePark()
+{
+    QSqlDatabase db = QSqlDatabase::database("parkbook");
+    QString park;
+    QString date;
+    {
+        QSqlQuery query(db);
+        query.prepare("SELECT * FROM parks WHERE id = ?");
+        query.addBindValue(activationParkId);
+        query.exec();
+        if (!query.first())
+            return;
+        park = query.value("park").toString();
+        date = query.value("date").toString();
+    }
+
+    const auto answer = prompt().question(
+        this, "Delete Park Activation Location",
+        "Do you want to delete this Park Activation Location\nfrom the Parkbook Database?\n"
+        "   Park Reference:  " +
+            park + "\n   Activation Date: " + date,
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer == QMessageBox::Yes) {
+        QSqlQuery remove(db);
+        remove.prepare("DELETE FROM parks WHERE id = ?");
+        remove.addBindValue(activationParkId);
+        remove.exec();
+    }
+    displayActivations(activationListId, activationParkId);
+}

@@ -1,30 +1,345 @@
 #include "app/parkbook.h"
+#include "app/prompter.h"
 #include "app/utcclock.h"
+#include "parks/activationrecords.h"
+#include "parks/seelog.h"
+#include "parks/station.h"
 #include "ui_parkbook.h"
+#include "ui_seelog.h"
 
-// Not built yet: each member below is an empty placeholder until its work lands.
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
 
-void Parkbook::calculateStatistics() {}
+namespace
+{
+// The slot whose park the main window shows: the first of the first three
+// selection buttons that is on; otherwise slot 5 unless slot 4 is on.
+int shownSlot(const Station* station)
+{
+    for (int slot = 1; slot <= 3; ++slot)
+        if (station->parkButton(slot)->isChecked())
+            return slot;
+    return station->parkButton(4)->isChecked() ? 4 : 5;
+}
 
-void Parkbook::saveParks(bool) {}
+// A park date as a number; 0 when the text is not a number.
+qlonglong dateNumber(const QString& text)
+{
+    bool ok = false;
+    const qlonglong value = text.trimmed().toLongLong(&ok, 10);
+    return ok ? value : 0;
+}
+} // namespace
 
-void Parkbook::setPark() {}
+void Parkbook::calculateStatistics()
+{
+    recountActivations(QSqlDatabase::database("parkbook"));
+}
 
-void Parkbook::act1Checked(bool) {}
+void Parkbook::saveParks(bool autoSave)
+{
+    Ui::Station* form = station->ui;
+    const QString date = ui->parkDate->text();
+    QSqlDatabase db = QSqlDatabase::database("parkbook");
+    for (int n = 1; n <= 5; ++n) {
+        const QString reference = station->parkRef(n)->text();
+        if (reference.isEmpty())
+            continue;
+        const QString name = station->parkNameEdit(n)->text();
+        const QString multiState = station->multiStateBox(n)->isChecked() ? "Yes" : "";
 
-void Parkbook::act2Checked(bool) {}
+        QSqlQuery lookup(db);
+        lookup.prepare("SELECT * FROM parks WHERE date=? AND park=?");
+        lookup.addBindValue(date);
+        lookup.addBindValue(reference);
+        lookup.exec();
+        const bool found = lookup.first();
+        lookup.finish();
 
-void Parkbook::act3Checked(bool) {}
+        QSqlQuery query(db);
+        if (!found) {
+            if (!autoSave) {
+                const auto answer = prompt().question(
+                    this, "New Park Activation Found!",
+                    "Do you want to add this new Park Activation to the Parkbook Database?\n"
+                    "   Park Reference:  " +
+                        reference + "\n   Activation Date: " + date,
+                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+                if (answer != QMessageBox::Yes)
+                    continue;
+            }
+            query.prepare("INSERT INTO parks (date, park, name, lat, lon, county, state, "
+                          "location, MultiSt) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
+            query.addBindValue(date);
+            query.addBindValue(reference);
+            query.addBindValue(name);
+            query.addBindValue(form->lat->text());
+            query.addBindValue(form->lon->text());
+            query.addBindValue(form->county->text());
+            query.addBindValue(form->state->currentText());
+            query.addBindValue(form->location->text());
+            query.addBindValue(multiState);
+        } else {
+            query.prepare("UPDATE parks SET name=?, lat=?, lon=?, county=?, state=?, "
+                          "location=?, MultiSt=? WHERE park=? and date=?");
+            query.addBindValue(name);
+            query.addBindValue(form->lat->text());
+            query.addBindValue(form->lon->text());
+            query.addBindValue(form->county->text());
+            query.addBindValue(form->state->currentText());
+            query.addBindValue(form->location->text());
+            query.addBindValue(multiState);
+            query.addBindValue(reference);
+            query.addBindValue(date);
+        }
+        query.exec();
+    }
 
-void Parkbook::act4Checked(bool) {}
+    if (activationLog->isVisible()) {
+        if (potaMode == "Activating")
+            on_modeActivator_clicked();
+        else
+            on_modeHunter_clicked();
+    }
+}
 
-void Parkbook::act5Checked(bool) {}
+void Parkbook::addToParks(QString date, QString park, QString name)
+{
+    Ui::Station* form = station->ui;
+    QSqlDatabase db = QSqlDatabase::database("parkbook");
+    QSqlQuery lookup(db);
+    lookup.prepare("SELECT * FROM parks WHERE date=:dat and park=:prk");
+    lookup.bindValue(":dat", date);
+    lookup.bindValue(":prk", park);
+    lookup.exec();
+    const bool found = lookup.first();
+    lookup.finish();
+    if (found)
+        return;
 
-void Parkbook::on_activate_clicked() {}
+    QSqlQuery insert(db);
+    insert.prepare("INSERT INTO parks (id, date, park, name, lat, lon, county, state, location, "
+                   "QSOs, LateQSOs, P2Ps) VALUES (NULL, :dat, :prk, :nam, :lat, :lon, :cty, "
+                   ":st, :loc, 0, 0, 0)");
+    insert.bindValue(":dat", date);
+    insert.bindValue(":prk", park);
+    insert.bindValue(":nam", name);
+    insert.bindValue(":lat", form->lat->text());
+    insert.bindValue(":lon", form->lon->text());
+    insert.bindValue(":cty", form->county->text());
+    insert.bindValue(":st", form->state->currentText());
+    insert.bindValue(":loc", form->location->text());
+    insert.exec();
 
-void Parkbook::on_actionShow_Activations_triggered() {}
+    if (activationLog->isVisible()) {
+        loadActivations();
+        displayActivations(activationListId, activationParkId);
+    }
+}
 
-void Parkbook::on_actionHunting_Log_triggered() {}
+namespace
+{
+// Ticking a slot records its park for the start date; an empty slot cannot
+// be activated, and the selected slot cannot be left out.
+void slotChecked(Parkbook* parkbook, int slot, bool checked)
+{
+    Station* station = parkbook->station;
+    QCheckBox* box = station->activeBox(slot);
+    if (checked) {
+        const QString reference = station->parkRef(slot)->text();
+        if (reference.isEmpty())
+            box->setChecked(false);
+        else
+            parkbook->addToParks(parkbook->ui->parkDate->text(), reference,
+                                 station->parkNameEdit(slot)->text());
+    } else if (station->parkButton(slot)->isChecked()) {
+        box->setChecked(true);
+    }
+}
+} // namespace
+
+void Parkbook::act1Checked(bool checked)
+{
+    slotChecked(this, 1, checked);
+}
+
+void Parkbook::act2Checked(bool checked)
+{
+    slotChecked(this, 2, checked);
+}
+
+void Parkbook::act3Checked(bool checked)
+{
+    slotChecked(this, 3, checked);
+}
+
+void Parkbook::act4Checked(bool checked)
+{
+    slotChecked(this, 4, checked);
+}
+
+void Parkbook::act5Checked(bool checked)
+{
+    slotChecked(this, 5, checked);
+}
+
+void Parkbook::setPark()
+{
+    setParkFromStation();
+    on_actionLoad_Park_Log_triggered();
+}
+
+void Parkbook::setParkFromStation()
+{
+    Ui::Station* form = station->ui;
+    ui->parkLocation->setText(form->location->text());
+    ui->parkCounty->setText(form->county->text());
+    ui->parkGrid->setText(form->grid->text());
+    const int slot = shownSlot(station);
+    ui->parkReference->setText(station->parkRef(slot)->text());
+    ui->parkName->setText(station->parkNameEdit(slot)->text());
+    ui->mst->setChecked(station->multiStateBox(slot)->isChecked());
+    currentPark = ui->parkReference->text();
+}
+
+void Parkbook::on_activate_clicked()
+{
+    int parkId = 0;
+    {
+        QSqlQuery entry(QSqlDatabase::database("memory"));
+        entry.prepare("SELECT * FROM activationId WHERE id = ?");
+        entry.addBindValue(activationListId);
+        entry.exec();
+        if (entry.first())
+            parkId = entry.value("parkId").toInt();
+    }
+
+    QSqlQuery query(QSqlDatabase::database("parkbook"));
+    query.prepare("SELECT * FROM parks WHERE id = ?");
+    query.addBindValue(parkId);
+    query.exec();
+    if (!query.first())
+        return;
+    const QSqlRecord row = query.record();
+    auto value = [&row](const char* column) { return row.value(column).toString(); };
+    const bool multiState = value("MultiSt") == "Yes";
+
+    // setText and setChecked send no textEdited/clicked, so no newParkSig.
+    const int slot = shownSlot(station);
+    station->parkNameEdit(slot)->setText(value("name"));
+    station->multiStateBox(slot)->setChecked(multiState);
+    station->parkRef(slot)->setText(value("park"));
+
+    Ui::Station* form = station->ui;
+    form->lat->setText(value("lat"));
+    form->lon->setText(value("lon"));
+    form->county->setText(value("county"));
+    const int stateIndex =
+        form->state->findText(value("state"), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    form->state->setCurrentIndex(stateIndex >= 0 ? stateIndex
+                                                 : qMax(0, form->state->findText("?")));
+    form->location->setText(value("location"));
+
+    ui->parkDate->setText(value("date"));
+    ui->endDate->setText(value("date"));
+    ui->parkReference->setText(value("park"));
+    ui->parkName->setText(value("name"));
+    ui->mst->setChecked(multiState);
+
+    on_actionLoad_Park_Log_triggered();
+    activateWindow();
+}
+
+namespace
+{
+void showActivationWindow(Parkbook* parkbook, const QString& title)
+{
+    SeeLog* window = parkbook->activationLog;
+    if (!window->isHidden())
+        return;
+    window->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint);
+    window->setWindowTitle(title);
+    window->ui->header->setFont(parkbook->monoFont);
+    window->ui->log->setFont(parkbook->monoFont);
+    window->show();
+    window->raise();
+}
+} // namespace
+
+// After a mode switch: the new list from its first entry, which becomes the
+// current park. An empty list is drawn empty and leaves no position behind,
+// so that neither the other mode's lines nor its current record (which Alt+F10
+// would delete) stay on show.
+void Parkbook::showFirstActivation()
+{
+    if (loadActivations() == 0) {
+        activationListId = 0;
+        activationParkId = 0;
+        displayActivations(0, 0);
+    }
+    topActivation();
+    on_activate_clicked();
+    activateWindow();
+}
+
+void Parkbook::on_modeActivator_clicked()
+{
+    showActivationWindow(this, "Alt+A: Activation Log,  Parks = 0");
+    potaMode = "Activating";
+    {
+        const QSignalBlocker blocker(ui->modeActivator);
+        ui->modeActivator->setChecked(true);
+    }
+    ui->modeActivator->setPalette(greenText);
+    ui->parkReference->setPalette(blueText);
+
+    showFirstActivation();
+}
+
+void Parkbook::on_modeHunter_clicked()
+{
+    showActivationWindow(this, "Alt+H: Hunting Log,  Hunting Days = 0");
+    potaMode = "Hunting";
+    {
+        const QSignalBlocker blocker(ui->modeHunter);
+        ui->modeHunter->setChecked(true);
+    }
+    ui->modeHunter->setPalette(redText);
+    ui->parkReference->setPalette(redText);
+    station->parkRef(1)->setText(hunterPark);
+    station->parkNameEdit(1)->setText("Hunting for Activations");
+
+    showFirstActivation();
+}
+
+void Parkbook::on_actionShow_Activations_triggered()
+{
+    on_modeActivator_clicked();
+}
+
+void Parkbook::on_actionHunting_Log_triggered()
+{
+    on_modeHunter_clicked();
+}
+
+void Parkbook::on_parkDate_editingFinished()
+{
+    if (dateNumber(ui->parkDate->text()) > 20000100)
+        on_actionLoad_Park_Log_triggered();
+    else
+        prompt().critical(this, "Error: Park Start Date",
+                          "Park Start Date should be greater than 20000101.");
+}
+
+void Parkbook::on_endDate_editingFinished()
+{
+    if (dateNumber(ui->parkDate->text()) > dateNumber(ui->endDate->text()))
+        prompt().critical(this, "Error: Park End Date",
+                          "Make Park End Date equal to or greater than Park Start Date.");
+}
 
 void Parkbook::on_setTodayData_pressed()
 {

@@ -1,0 +1,122 @@
+#include "parks/activationrecords.h"
+
+#include "parks/fixedwidth.h"
+#include "parks/laterule.h"
+
+#include <QList>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QVariant>
+
+namespace
+{
+ActivationCounts countFrom(QSqlQuery& contacts)
+{
+    ActivationCounts counts;
+    while (contacts.next()) {
+        ++counts.qsos;
+        if (isLateContact(contacts.value(0).toString()))
+            ++counts.lateQsos;
+        if (!contacts.value(1).toString().isEmpty())
+            ++counts.p2ps;
+    }
+    return counts;
+}
+} // namespace
+
+ActivationCounts countActivation(QSqlDatabase db, const QString& date, const QString& park)
+{
+    QSqlQuery contacts(db);
+    contacts.setForwardOnly(true);
+    contacts.prepare("SELECT time, p2p, dxcc FROM log WHERE date=? and park=?");
+    contacts.addBindValue(date);
+    contacts.addBindValue(park);
+    contacts.exec();
+    return countFrom(contacts);
+}
+
+int recountActivations(QSqlDatabase db)
+{
+    // Read the pairs first: updating `parks` while stepping through it would
+    // let the statement see its own changes.
+    struct Row {
+        qlonglong id;
+        QString date;
+        QString park;
+    };
+    QList<Row> rows;
+    {
+        QSqlQuery parks(db);
+        parks.setForwardOnly(true);
+        parks.exec("SELECT id, date, park FROM parks");
+        while (parks.next())
+            rows.append({parks.value(0).toLongLong(), parks.value(1).toString(),
+                         parks.value(2).toString()});
+    }
+
+    // One transaction: thousands of single-statement commits would each wait
+    // for the disk.
+    const bool inTransaction = db.transaction();
+    QSqlQuery contacts(db);
+    contacts.setForwardOnly(true);
+    contacts.prepare("SELECT time, p2p, dxcc FROM log WHERE date=? and park=?");
+    QSqlQuery update(db);
+    // By row id: every row of a (date, park) pair gets the same counts, and no
+    // update has to search the table.
+    update.prepare("UPDATE parks SET  QSOs=?, LateQSOs=?, P2Ps=? WHERE id=?");
+    for (const Row& row : rows) {
+        contacts.addBindValue(row.date);
+        contacts.addBindValue(row.park);
+        contacts.exec();
+        const ActivationCounts counts = countFrom(contacts);
+        contacts.finish();
+        update.addBindValue(counts.qsos);
+        update.addBindValue(counts.lateQsos);
+        update.addBindValue(counts.p2ps);
+        update.addBindValue(row.id);
+        update.exec();
+    }
+    if (inTransaction)
+        db.commit();
+    return int(rows.size());
+}
+
+bool belongsToMode(const QString& park, const QString& mode)
+{
+    if (mode == "Activating")
+        return park != hunterPark;
+    if (mode == "Hunting")
+        return park == hunterPark;
+    return false;
+}
+
+QString activationHeader()
+{
+    return fixedWidthLine({{"  Date", -8},
+                           {"Pk-Ref", -7},
+                           {"ST", -2},
+                           {"QSO", -3},
+                           {"LQs", -3},
+                           {"P2P", -3},
+                           {"  Lat", -8},
+                           {"   Lon", -9},
+                           {"LOCAT", -5},
+                           {"Park Name", -64},
+                           {"County", -22}});
+}
+
+QString activationLine(const QSqlRecord& row)
+{
+    auto text = [&row](const char* column) { return row.value(column).toString(); };
+    return fixedWidthLine({{text("date"), -8},
+                           {text("park"), -7},
+                           {text("state"), -2},
+                           {text("QSOs"), 3},
+                           {text("LateQSOs"), 3},
+                           {text("P2Ps"), 3},
+                           {text("lat"), -8},
+                           {text("lon"), -9},
+                           {text("location"), -5},
+                           {text("name"), -64},
+                           {text("county"), -20}});
+}
