@@ -194,7 +194,6 @@ public Q_SLOTS:
 private:
     class QNetworkReply* sendQrzRequest(const class QUrl& url);
     bool takeQrzAnswer(class QNetworkReply* reply);
-    class QLineEdit* stationField(const char* name) const;
 
     // ---- ADIF (adif/) ----------------------------------------------------
 public Q_SLOTS:

@@ -4,17 +4,13 @@
 #include "qrz/qrzxml.h"
 #include "settings/endpoints.h"
 #include "ui_parkbook.h"
+#include "ui_station.h"
 
 #include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPushButton>
-
-QLineEdit* Parkbook::stationField(const char* name) const
-{
-    return station->findChild<QLineEdit*>(name);
-}
 
 // Every QRZ request goes out here: the reply becomes qrzReply and is deleted
 // once it has finished, whatever it answered.
@@ -47,10 +43,8 @@ bool Parkbook::takeQrzAnswer(QNetworkReply* reply)
 
 void Parkbook::connectQRZ()
 {
-    QLineEdit* call = stationField("call");
-    QLineEdit* pwd = stationField("pwd");
-    qrzUser = call ? call->text().toUpper() : QString();
-    qrzPassword = pwd ? pwd->text() : QString();
+    qrzUser = station->ui->call->text().toUpper();
+    qrzPassword = station->ui->pwd->text();
     qrzConnected = false;
 
     if (!qrzUser.isEmpty() && !qrzPassword.isEmpty()) {
@@ -85,8 +79,7 @@ void Parkbook::userReadyReadQRZ()
         } else if (element.name == "Count") {
             qrzCount = element.text;
         } else if (element.name == "SubExp") {
-            if (QLineEdit* expire = stationField("expire"))
-                expire->setText(Qrz::subscriptionExpiry(element.text));
+            station->ui->expire->setText(Qrz::subscriptionExpiry(element.text));
             if (element.text == "non-subscriber")
                 prompt().warning(this, "Non QRZ XML Data Subscriber",
                                  "Warning: You are a Non-Subscriber to the QRZ XML Data.\n"
@@ -112,21 +105,17 @@ void Parkbook::userReadyReadQRZ()
 
 void Parkbook::displayConnectStatus()
 {
-    auto* button = station->findChild<QPushButton*>("connectQRZ");
+    QPushButton* button = station->ui->connectQRZ;
     if (qrzConnected) {
         ui->connectStatus->setPalette(blueText);
         ui->connectStatus->setText("Connected");
-        if (button) {
-            button->setPalette(blueButton);
-            button->setText("Connected to QRZ");
-        }
+        button->setPalette(blueButton);
+        button->setText("Connected to QRZ");
     } else {
         ui->connectStatus->setPalette(redText);
         ui->connectStatus->setText("Offline");
-        if (button) {
-            button->setPalette(greenButton);
-            button->setText("Connect to QRZ");
-        }
+        button->setPalette(greenButton);
+        button->setText("Connect to QRZ");
         prompt().information(this, "QRZ XML Database Connection ",
                              "Unable to make connection to the QRZ XML Database!\n"
                              "Either a Login Error occurred or\n"
