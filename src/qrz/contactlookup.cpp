@@ -1,10 +1,12 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "parks/station.h"
 #include "qrz/contact.h"
 #include "qrz/qrzxml.h"
 #include "settings/endpoints.h"
 #include "ui_contact.h"
 #include "ui_parkbook.h"
+#include "ui_station.h"
 
 #include <QLineEdit>
 #include <QNetworkReply>
@@ -128,7 +130,8 @@ void Parkbook::contactReadyReadQRZ()
         c->license->setText(qrzLicense);
         c->born->setText(qrzBorn);
         c->expire->setText(qrzExpire);
-        // Distance and bearing to the station come with the location work.
+        bearDist(station->ui->lat->text().toDouble(), station->ui->lon->text().toDouble(),
+                 qrzLat.toDouble(), qrzLon.toDouble());
     }
     contactDetailsToMainWindow();
 }

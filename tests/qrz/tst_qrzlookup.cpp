@@ -58,6 +58,8 @@ void TestQrzLookup::foundStationFillsBothWindows()
     f.server.stations.insert("Q2XX", station.arg(code));
     QRZ_CONNECT(f);
 
+    f.pb->station->ui->lat->setText("40.7128");
+    f.pb->station->ui->lon->setText("-74.0060");
     f.pb->ui->call->setText("q2xx");
     f.pb->lookUpContact();
     Contact* c = f.pb->contact;
@@ -71,6 +73,9 @@ void TestQrzLookup::foundStationFillsBothWindows()
     QCOMPARE(c->ui->lat->text(), QString("40.712800"));
     QCOMPARE(c->ui->lon->text(), QString("-74.00600")); // cut to the field's 9 characters
     QCOMPARE(c->ui->grid->text(), QString("FN30as"));
+    // From the station to itself: no distance to speak of.
+    QVERIFY(!c->ui->dist->text().isEmpty());
+    QCOMPARE(c->ui->dist->text().toDouble(), 0.0);
     QCOMPARE(c->ui->name->palette().color(QPalette::Text), f.pb->blueText.color(QPalette::Text));
     QCOMPARE(f.pb->ui->call->text(), QString("Q2XX"));
     QVERIFY(f.pb->ui->call->isModified());
