@@ -58,7 +58,7 @@ void TestQrzLookup::foundStationFillsBothWindows()
     f.server.stations.insert("Q2XX", station.arg(code));
     QRZ_CONNECT(f);
 
-    f.pb->station->ui->lat->setText("40.7128");
+    f.pb->station->ui->lat->setText("41.7128");
     f.pb->station->ui->lon->setText("-74.0060");
     f.pb->ui->call->setText("q2xx");
     f.pb->lookUpContact();
@@ -73,9 +73,12 @@ void TestQrzLookup::foundStationFillsBothWindows()
     QCOMPARE(c->ui->lat->text(), QString("40.712800"));
     QCOMPARE(c->ui->lon->text(), QString("-74.00600")); // cut to the field's 9 characters
     QCOMPARE(c->ui->grid->text(), QString("FN30as"));
-    // From the station to itself: no distance to speak of.
-    QVERIFY(!c->ui->dist->text().isEmpty());
-    QCOMPARE(c->ui->dist->text().toDouble(), 0.0);
+    // One degree of latitude due south of the station.
+    bool number = false;
+    const int miles = c->ui->dist->text().trimmed().toInt(&number);
+    QVERIFY(number);
+    QVERIFY2(miles >= 68 && miles <= 70, qPrintable(c->ui->dist->text()));
+    QCOMPARE(c->ui->bear->text().trimmed(), QString("180"));
     QCOMPARE(c->ui->name->palette().color(QPalette::Text), f.pb->blueText.color(QPalette::Text));
     QCOMPARE(f.pb->ui->call->text(), QString("Q2XX"));
     QVERIFY(f.pb->ui->call->isModified());
