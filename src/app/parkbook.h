@@ -178,11 +178,38 @@ public Q_SLOTS:
     // ---- QRZ (qrz/) ------------------------------------------------------
 public:
     bool qrzConnected = false;
+    QString qrzUser;
+    QString qrzPassword;
+    QString sessionKey;
+    QString qrzCount;                         // lookups in the last 24 hours
+    class QNetworkReply* qrzReply = nullptr; // latest QRZ request
+    QByteArray qrzBody;                       // the answer being read
+    // The QRZ result of the latest answer, already shaped for display.
+    QString qrzCall, qrzFirstName, qrzLastName, qrzLicense, qrzCity, qrzState, qrzLat, qrzLon,
+        qrzGrid, qrzCounty, qrzCountry, qrzDxcc, qrzBorn, qrzExpire, qrzError;
+    int populateLastId = 0;
+    int populateCount = 0;
+    bool populateRunning = false;
+    bool populateStopped = false;
+    QString camelCase(QString str);
+    QString removeNULLs(QString str);
 public Q_SLOTS:
     void connectQRZ();
+    void userReadyReadQRZ();
+    void displayConnectStatus();
     void getContact();
     void lookUpContact();
+    void contactReadyReadQRZ();
+    void extractContactData();
+    void contactDetailsToMainWindow();
     void on_actionContact_Details_triggered();
+    void on_actionPopulate_QRZ_Data_triggered();
+    void populateContact();
+    void populateReadyReadQRZ();
+
+private:
+    class QNetworkReply* sendQrzRequest(const class QUrl& url);
+    bool takeQrzAnswer(class QNetworkReply* reply);
 
     // ---- ADIF (adif/) ----------------------------------------------------
 public Q_SLOTS:
