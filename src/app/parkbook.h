@@ -118,8 +118,8 @@ public:
     // Working copy of one contact, filled from the form (or a `log` row) just
     // before it is written. Park, station and operator are passed or read at
     // the moment of writing.
-    QString date, time, call, name, last, born, city, county, state, country, dxcc, lat, lon,
-        grid, license, expire, sent, rcvd, mode, band, frequency, power, p2p, comment;
+    QString date, time, call, name, last, born, city, county, state, country, dxcc, lat, lon, grid,
+        license, expire, sent, rcvd, mode, band, frequency, power, p2p, comment;
 
     void logContact(int type, QString park);
     int addToLog(QString park, int logId, int type);

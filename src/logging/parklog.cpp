@@ -13,7 +13,9 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QTextBlock>
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <QVariant>
 #include <iterator>
 
@@ -85,7 +87,8 @@ int Parkbook::displayParkLog(int activeID)
     const QString reference = ui->parkReference->text();
     QSqlQuery query(memory);
     query.setForwardOnly(true);
-    query.prepare("SELECT * FROM mLog WHERE park=? ORDER BY id");
+    query.prepare("SELECT logId, time, call, name, state, sent, rcvd, p2p, mode, band, "
+                  "frequency, power, comment FROM mLog WHERE park=? ORDER BY id");
     query.addBindValue(reference);
     query.exec();
     const QSqlRecord columns = query.record();
@@ -133,21 +136,40 @@ int Parkbook::displayParkLog(int activeID)
     }
     parkLog->setLines(lines, themeBlue, activeLine, themeGreen);
 
-    QSqlQuery counters(QSqlDatabase::database("parkbook"));
-    counters.prepare("UPDATE parks SET  QSOs=?, LateQSOs=?, P2Ps=? WHERE park=? and date=?");
-    counters.addBindValue(QString::number(contacts));
-    counters.addBindValue(QString::number(lateContacts));
-    counters.addBindValue(QString::number(p2pContacts));
-    counters.addBindValue(reference);
-    counters.addBindValue(ui->parkDate->text());
-    counters.exec();
+    // Every step through the park log redraws it; writing counters that did
+    // not change would cost a disk sync per key press.
+    const QStringList counted = {QString::number(contacts), QString::number(lateContacts),
+                                 QString::number(p2pContacts)};
+    QSqlDatabase db = QSqlDatabase::database("parkbook");
+    QSqlQuery stored(db);
+    stored.prepare("SELECT 1 FROM parks WHERE park=? and date=? and (QSOs IS NOT ? or "
+                   "LateQSOs IS NOT ? or P2Ps IS NOT ?)");
+    stored.addBindValue(reference);
+    stored.addBindValue(ui->parkDate->text());
+    for (const QString& value : counted)
+        stored.addBindValue(value);
+    stored.exec();
+    if (stored.next()) {
+        stored.finish();
+        QSqlQuery counters(db);
+        counters.prepare("UPDATE parks SET  QSOs=?, LateQSOs=?, P2Ps=? WHERE park=? and date=?");
+        for (const QString& value : counted)
+            counters.addBindValue(value);
+        counters.addBindValue(reference);
+        counters.addBindValue(ui->parkDate->text());
+        counters.exec();
+    }
 
     // The activation list shows these counters too; it is redrawn by its own
     // window code once that exists.
 
     parkLog->setWindowTitle("Alt-P: Park Log Date = " + ui->parkDate->text() +
                             ",  Contacts = " + QString::number(contacts));
-    parkLog->moveToLine(activeID);
+    // Lines never wrap in this list, so line n is text block n - 1; going
+    // there directly avoids laying out every line above it.
+    QTextCursor cursor(list->document()->findBlockByNumber(activeID > 1 ? activeID - 1 : 0));
+    list->setTextCursor(cursor);
+    list->ensureCursorVisible();
     return contacts;
 }
 
