@@ -115,6 +115,21 @@ public:
     int parkLogPosition = 0;
     int parkLogCount = 0;
     bool addP2PPending = false;
+    // Set when the latest write to `log` failed; the form is then kept.
+    bool contactWriteFailed = false;
+    // Working copy of one contact, filled from the form (or a `log` row) just
+    // before it is written. Park, station and operator are passed or read at
+    // the moment of writing.
+    QString date, time, call, name, last, born, city, county, state, country, dxcc, lat, lon, grid,
+        license, expire, sent, rcvd, mode, band, frequency, power, p2p, comment;
+
+    void logContact(int type, QString park);
+    int addToLog(QString park, int logId, int type);
+    int addToMem(QString park, int logId, int type);
+    int displayParkLog(int activeID);
+    void displayContact(int logId);
+    // The form and the Contact window emptied for a new contact, reports "59".
+    void clearContactForm();
 public Q_SLOTS:
     void on_clear_clicked();
     void on_actionLoad_Park_Log_triggered();
@@ -124,6 +139,28 @@ public Q_SLOTS:
     void previousContact();
     void nextContact();
     void endContact();
+    void on_goP2P_clicked();
+    void on_addP2P_clicked();
+    void on_logContact_pressed();
+    void on_comment_returnPressed();
+    void on_call_returnPressed();
+    void on_lookUpContact_pressed();
+    void on_sent_returnPressed();
+    void on_rcvd_returnPressed();
+    void on_state_returnPressed();
+    void on_name_returnPressed();
+    void on_p2p_returnPressed();
+    void on_call_textEdited(QString arg1);
+    void on_name_textEdited(QString arg1);
+    void on_p2p_textEdited(QString arg1);
+    void on_mode_textEdited(QString arg1);
+    void on_band_textEdited(QString arg1);
+    void on_deleteContact_clicked();
+
+private:
+    void callReturn();
+    void logOperation();
+    void selectContact(const QString& statement, int bound);
 
     // ---- park records, activation list, station (parks/) ---------------
 public:

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "app/parkbook.h"
+#include "app/utcclock.h"
+#include "parks/station.h"
+#include "temphome.h"
+#include "ui_parkbook.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+
+// A main window in a temporary home with a station filled in: station K1STN,
+// operator K1OP, SSB on 20m, 14.250 MHz, 100 W, parks K-0001 and K-0003 in
+// slots 1 and 3 (slot 1 ticked and shown), date 20260601, clock 14:30:15.
+struct LoggingFixture {
+    TempHome home;
+    std::unique_ptr<Parkbook> pb;
+
+    static QDateTime startTime()
+    {
+        return QDateTime(QDate(2026, 6, 1), QTime(14, 30, 15), Qt::UTC);
+    }
+
+    LoggingFixture()
+    {
+        UtcClock::setFixed(startTime());
+        home.writeQuietSettings();
+        pb = home.makeParkbook();
+        Ui::Station* form = pb->station->ui;
+        form->station->setText("K1STN");
+        form->call->setText("K1OP");
+        form->mode->setCurrentText("SSB");
+        form->band->setCurrentText("20m");
+        form->frequency->setText("14.250");
+        form->power->setText("100");
+        form->pRef1->setText("K-0001");
+        form->pRef3->setText("K-0003");
+        form->act1->setChecked(true);
+        pb->ui->parkReference->setText("K-0001");
+        pb->ui->parkDate->setText("20260601");
+        home.prompter.clear();
+    }
+    ~LoggingFixture()
+    {
+        pb.reset();
+        UtcClock::clearFixed();
+    }
+
+    // Adds a contact straight to `log` as another program would have written it.
+    int insertLog(const QString& date, const QString& time, const QString& park,
+                  const QString& call, const QString& name = QString(),
+                  const QString& p2p = QString(), const QString& op = "K1OP")
+    {
+        QSqlQuery query(QSqlDatabase::database("parkbook"));
+        query.prepare("INSERT INTO log (date, time, park, call, name, state, sent, rcvd, mode, "
+                      "band, frequency, power, p2p, station, operator, comment) VALUES (?, ?, ?, "
+                      "?, ?, 'MA', '59', '57', 'SSB', '20m', '14.250', '100', ?, 'K1STN', ?, '')");
+        for (const QString& value : {date, time, park, call, name, p2p, op})
+            query.addBindValue(value);
+        if (!query.exec())
+            return 0;
+        return query.lastInsertId().toInt();
+    }
+
+    // Column values of every `log` row, in id order.
+    static QList<QStringList> logRows(const QStringList& columns)
+    {
+        QList<QStringList> rows;
+        QSqlQuery query(QSqlDatabase::database("parkbook"));
+        query.exec("SELECT * FROM log ORDER BY id");
+        while (query.next()) {
+            QStringList row;
+            for (const QString& column : columns)
+                row.append(query.value(column).toString());
+            rows.append(row);
+        }
+        return rows;
+    }
+
+    static int count(const QString& connection, const QString& table)
+    {
+        QSqlQuery query(QSqlDatabase::database(connection));
+        query.exec("SELECT count(*) FROM " + table);
+        return query.next() ? query.value(0).toInt() : -1;
+    }
+};
