@@ -62,5 +62,6 @@ namespace Schema
 // created with IF NOT EXISTS, so an older version still opens the file.
 inline constexpr const char* indexes[] = {
     "CREATE INDEX IF NOT EXISTS logDatePark ON log (date, park)",
+    "CREATE INDEX IF NOT EXISTS logCallDatePark ON log (call, date, park)",
 };
 } // namespace Schema
