@@ -73,6 +73,10 @@ Parkbook::Parkbook(Prompter* prompterSeam, SoundPlayer* soundSeam, QWidget* pare
     darkPalette.setColor(QPalette::Highlight, QColor(42, 130, 218));
     darkPalette.setColor(QPalette::HighlightedText, Qt::black);
 
+    // The clock's colours until the theme fills the accent palettes.
+    redText.setColor(QPalette::Text, Qt::red);
+    blueText.setColor(QPalette::Text, QColor(0, 0, 255));
+
     clockTick = UtcClock::now();
     timerInterval = 1000;
     udpCheckCount = 0;
@@ -216,8 +220,7 @@ void Parkbook::initWindows()
 {
     setupDbLog();
     setStationDetails();
-    if (station->findChild<QLineEdit*>("call") == nullptr ||
-        station->findChild<QLineEdit*>("call")->text().isEmpty()) {
+    if (station->ui->call->text().isEmpty()) {
         on_actionStation_Details_triggered();
         prompter->information(this, "Enter Callsigns",
                               "Please enter the Station and Operator Callsigns in the\n"
@@ -271,6 +274,10 @@ void Parkbook::initWindows()
 
 void Parkbook::sysclkTimeout()
 {
+    // The clock's colours until the theme fills the accent palettes.
+    redText.setColor(QPalette::Text, Qt::red);
+    blueText.setColor(QPalette::Text, QColor(0, 0, 255));
+
     clockTick = UtcClock::now();
     const QString timeText = clockTick.toString("hhmmss");
     const QString dateText = clockTick.toString("yyyyMMdd");

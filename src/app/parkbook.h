@@ -127,6 +127,11 @@ public Q_SLOTS:
 public:
     int activationListId = 0; // current entry of the activation list
     int activationParkId = 0; // its parks row
+    // Working mode, band and state of the contact being entered; loaded from
+    // the station record and replaced from the entry fields at each logging.
+    QString contactMode;
+    QString contactBand;
+    QString contactState;
 public Q_SLOTS:
     void calculateStatistics();
     void addToParks(QString date, QString park, QString name);

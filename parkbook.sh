@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Parkbook set-up on Debian bookworm.
+#   ./parkbook.sh start   install what is missing, build, lay out the home folder, start Parkbook
+#   ./parkbook.sh test    install what is missing, build, run the whole test suite headless
+# Run as root, or as a user who may use sudo (only apt-get runs through sudo).
+set -euo pipefail
+
+REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+BUILD="$REPO/build"
+
+PACKAGES=(
+    cmake ninja-build g++ pkg-config ccache
+    qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
+    libxkbcommon-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools
+    fonts-liberation sqlite3 xvfb xauth espeak-ng lame gstreamer1.0-plugins-good
+    clang clang-format libclang-rt-14-dev
+)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+install_missing() {
+    local missing=()
+    for package in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    if [ "${#missing[@]}" -gt 0 ]; then
+        echo "Installing: ${missing[*]}"
+        as_root apt-get update
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+    fi
+}
+
+build() {
+    cmake -S "$REPO" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$BUILD" -j2
+}
+
+start() {
+    install_missing
+    build
+    local home="${PARKBOOK_HOME:-$HOME/Parkbook}"
+    mkdir -p "$home/Programs/Parkbook/Info" "$home/Programs/Parkbook/Data"
+    # The assets are refreshed on every start; the user's Parkbook.ini and
+    # everything in Data are never touched.
+    cp -f "$BUILD"/Info/* "$home/Programs/Parkbook/Info/"
+    cd "$home"
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display found: starting Parkbook inside a virtual X server (xvfb-run)."
+        exec xvfb-run -a "$BUILD/src/parkbook"
+    fi
+    exec "$BUILD/src/parkbook"
+}
+
+run_tests() {
+    install_missing
+    build -DPARKBOOK_WERROR=ON
+    export QT_QPA_PLATFORM=offscreen
+    (cd "$BUILD" && ctest -j2 --output-on-failure)
+    # A short start of the real program: it must come up and keep running.
+    local smoke
+    smoke="$(mktemp -d)"
+    mkdir -p "$smoke/Programs/Parkbook/Info" "$smoke/Programs/Parkbook/Data"
+    cp "$BUILD"/Info/* "$smoke/Programs/Parkbook/Info/"
+    local status=0
+    (cd "$smoke" && timeout 5 "$BUILD/src/parkbook" >/dev/null 2>&1) || status=$?
+    rm -rf "$smoke"
+    if [ "$status" -ne 124 ]; then
+        echo "Smoke start of parkbook failed (exit $status)"
+        exit 1
+    fi
+    echo "Smoke start: parkbook came up and kept running."
+    (cd "$REPO" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror)
+    echo "clang-format: clean."
+}
+
+case "${1:-}" in
+start) start ;;
+test) run_tests ;;
+*)
+    echo "usage: $0 start|test" >&2
+    exit 2
+    ;;
+esac

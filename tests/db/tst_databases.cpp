@@ -1,0 +1,189 @@
+#include "app/parkbook.h"
+#include "db/csvreader.h"
+#include "temphome.h"
+
+#include <QBuffer>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QtTest>
+
+namespace
+{
+QStringList columns(const QString& connection, const QString& table)
+{
+    QStringList names;
+    QSqlQuery query(QSqlDatabase::database(connection));
+    query.exec("SELECT name FROM PRAGMA_TABLE_INFO('" + table + "')");
+    while (query.next())
+        names << query.value(0).toString();
+    return names;
+}
+
+int rowCount(const QString& connection, const QString& table)
+{
+    QSqlQuery query(QSqlDatabase::database(connection));
+    query.exec("SELECT COUNT(*) FROM " + table);
+    return query.next() ? query.value(0).toInt() : -1;
+}
+} // namespace
+
+class TestDatabases : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void csvFields_data();
+    void csvFields();
+    void emptyDataDirectoryCreatesDatabaseOnce();
+    void oldDatabaseGainsMigratedColumns();
+    void stateCentresSkipShortLines();
+    void missingStateCentreFileIsReported();
+    void databaseKeepsDurableDefaults();
+};
+
+void TestDatabases::csvFields_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QStringList>("fields");
+    QTest::newRow("plain") << QByteArray("TX,31.476,-99.331\n")
+                           << QStringList{"TX", "31.476", "-99.331"};
+    QTest::newRow("quoted comma") << QByteArray("\"Washington, DC\",38.910,-77.015\n")
+                                  << QStringList{"Washington, DC", "38.910", "-77.015"};
+    QTest::newRow("doubled quotes")
+        << QByteArray("\"say \"\"hi\"\"\",1,2\n") << QStringList{"say \"hi\"", "1", "2"};
+    QTest::newRow("CR LF") << QByteArray("TX,31.476,-99.331\r\n")
+                           << QStringList{"TX", "31.476", "-99.331"};
+    QTest::newRow("no line feed loses last field")
+        << QByteArray("TX,31.476,-99.331") << QStringList{"TX", "31.476"};
+    QTest::newRow("empty fields") << QByteArray(",,\n") << QStringList{"", "", ""};
+}
+
+void TestDatabases::csvFields()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QStringList, fields);
+    QBuffer buffer(&line);
+    QVERIFY(buffer.open(QIODevice::ReadOnly));
+    QList<QString> list{"stale"};
+    Csv::processLine(buffer, list);
+    QCOMPARE(QStringList(list), fields);
+}
+
+void TestDatabases::emptyDataDirectoryCreatesDatabaseOnce()
+{
+    TempHome home;
+    home.writeQuietSettings();
+    {
+        auto parkbook = home.makeParkbook();
+        QCOMPARE(home.prompter.count("New parkbook Database"), 1);
+        QVERIFY(QFile::exists(home.dataPath() + "/parkbook.db"));
+        for (const char* table : {"log", "station", "parks"})
+            QVERIFY2(!columns("parkbook", table).isEmpty(), table);
+        QCOMPARE(columns("parkbook", "log").size(), 28);
+    }
+    home.prompter.clear();
+    auto again = home.makeParkbook();
+    QCOMPARE(home.prompter.count("New parkbook Database"), 0);
+}
+
+void TestDatabases::oldDatabaseGainsMigratedColumns()
+{
+    TempHome home;
+    home.writeQuietSettings();
+    {
+        // A file as an early version wrote it: no country/dxcc, no mst1..5,
+        // no counters and no multi-state flag.
+        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "old");
+        old.setDatabaseName(home.dataPath() + "/parkbook.db");
+        QVERIFY(old.open());
+        QSqlQuery query(old);
+        QVERIFY(query.exec("CREATE TABLE log (id INTEGER PRIMARY KEY NOT NULL, date TEXT, time "
+                           "TEXT, park TEXT, call TEXT, comment TEXT)"));
+        QVERIFY(query.exec("CREATE TABLE station (id INTEGER PRIMARY KEY NOT NULL, station TEXT, "
+                           "call TEXT)"));
+        QVERIFY(query.exec("CREATE TABLE parks (id INTEGER PRIMARY KEY NOT NULL, date TEXT, park "
+                           "TEXT, name TEXT)"));
+        QVERIFY(query.exec("INSERT INTO log (date, time, park, call, comment) VALUES "
+                           "('20230704', '150000', 'K-1234', 'Q2XX', 'kept')"));
+        QVERIFY(query.exec("INSERT INTO parks (date, park, name) VALUES ('20230704', 'K-1234', "
+                           "'Old Park')"));
+        old.close();
+    }
+    QSqlDatabase::removeDatabase("old");
+
+    auto parkbook = home.makeParkbook();
+    QCOMPARE(columns("parkbook", "log").mid(6), (QStringList{"country", "dxcc"}));
+    QCOMPARE(columns("parkbook", "station").mid(3),
+             (QStringList{"mst1", "mst2", "mst3", "mst4", "mst5"}));
+    QCOMPARE(columns("parkbook", "parks").mid(4),
+             (QStringList{"QSOs", "LateQSOs", "P2Ps", "MultiSt"}));
+
+    QSqlQuery query(QSqlDatabase::database("parkbook"));
+    QVERIFY(query.exec("SELECT call, comment, country FROM log"));
+    QVERIFY(query.next());
+    QCOMPARE(query.value("call").toString(), QString("Q2XX"));
+    QCOMPARE(query.value("comment").toString(), QString("kept"));
+    QVERIFY(query.value("country").isNull());
+    QVERIFY(query.exec("SELECT name FROM parks"));
+    QVERIFY(query.next());
+    QCOMPARE(query.value("name").toString(), QString("Old Park"));
+}
+
+void TestDatabases::stateCentresSkipShortLines()
+{
+    TempHome home;
+    home.writeQuietSettings();
+    QFile csv(home.infoPath() + "/State_LatLon.csv");
+    QVERIFY(csv.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    csv.write(
+        "State,Latitude,Longitude\r\nKS,38.494,-98.380\r\n\r\nXX\r\n\"T,X\",31.476,-99.331\n");
+    csv.close();
+
+    auto parkbook = home.makeParkbook();
+    QSqlQuery query(QSqlDatabase::database("memory"));
+    QVERIFY(query.exec("SELECT state, lat, lon FROM latlon ORDER BY id"));
+    QVERIFY(query.next());
+    QCOMPARE(query.value("state").toString(), QString("KS"));
+    QCOMPARE(query.value("lat").toFloat(), 38.494f);
+    QCOMPARE(query.value("lon").toFloat(), -98.380f);
+    QVERIFY(query.next());
+    QCOMPARE(query.value("state").toString(), QString("T,X"));
+    QVERIFY(!query.next());
+}
+
+void TestDatabases::missingStateCentreFileIsReported()
+{
+    TempHome home;
+    home.writeQuietSettings();
+    QVERIFY(QFile::remove(home.infoPath() + "/State_LatLon.csv"));
+    QVERIFY(QFile::remove(home.infoPath() + "/Parkbook.png"));
+
+    auto parkbook = home.makeParkbook();
+    QCOMPARE(home.prompter.count("Cannot open State_LatLon.csv file"), 1);
+    QCOMPARE(rowCount("memory", "latlon"), 0);
+    // The rest of the in-memory database is still there.
+    QCOMPARE(rowCount("memory", "mLog"), 0);
+
+    QFile log(home.dataPath() + "/errorLog.txt");
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("/State_LatLon.csv' file."));
+}
+
+void TestDatabases::databaseKeepsDurableDefaults()
+{
+    TempHome home;
+    home.writeQuietSettings();
+    auto parkbook = home.makeParkbook();
+    QSqlQuery query(QSqlDatabase::database("parkbook"));
+    QVERIFY(query.exec("PRAGMA synchronous"));
+    QVERIFY(query.next());
+    QVERIFY(query.value(0).toInt() >= 1); // NORMAL or FULL, never OFF
+    QVERIFY(query.exec("PRAGMA journal_mode"));
+    QVERIFY(query.next());
+    const QString mode = query.value(0).toString().toLower();
+    QVERIFY2(mode != "off" && mode != "memory", qPrintable(mode));
+}
+
+QTEST_MAIN(TestDatabases)
+#include "tst_databases.moc"
