@@ -15,6 +15,38 @@
 #include <QSqlQuery>
 #include <QTextStream>
 #include <QVariant>
+#include <memory>
+
+namespace
+{
+const char* const findSql =
+    "SELECT id FROM log WHERE park=:1 and date=:2 and call=:3 and ifnull(mode,'')=:4 COLLATE "
+    "NOCASE and ifnull(band,'')=:5 COLLATE NOCASE and ifnull(p2p,'')=:6 ORDER BY id LIMIT 1";
+const char* const insertSql =
+    "INSERT INTO log (id, date, time, park, call, name, county, state, country, dxcc, lat, lon, "
+    "grid, sent, rcvd, mode, band, frequency, power, last, born, city, license, expire, p2p, "
+    "station, operator, comment) VALUES (NULL, :dat, :tim, :prk, :cll, :nam, :cnt, :stt, :cry, "
+    ":dxc, :lat, :lon, :grd, :snt, :rcv, :mod, :bnd, :frq, :pwr, :lst, :brn, :cty, :lic, :exp, "
+    ":p2p, :stn, :mcl, :cmt)";
+const char* const updateSql =
+    "UPDATE log SET time=:tim, park=:prk, name=:nam, county=:cnt, state=:stt, country=:cry, "
+    "dxcc=:dxc, lat=:lat, lon=:lon, grid=:grd, sent=:snt, rcvd=:rcv, frequency=:frq, power=:pwr, "
+    "last=:lst, born=:brn, city=:cty, license=:lic, expire=:exp, p2p=:p2p, station=:stn,  "
+    "operator=:mcl, comment=:cmt WHERE id=:id";
+
+// While a file is imported the three statements are prepared once and reused
+// for every record; a single contact from WSJT-X prepares its own.
+struct RecordStatements {
+    explicit RecordStatements(const QSqlDatabase& db) : find(db), insert(db), update(db)
+    {
+        find.prepare(findSql);
+        insert.prepare(insertSql);
+        update.prepare(updateSql);
+    }
+    QSqlQuery find, insert, update;
+};
+RecordStatements* importStatements = nullptr;
+} // namespace
 
 QString Parkbook::extractField(QString line, QString fieldName)
 {
@@ -39,11 +71,16 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
         // One transaction: a file of many thousand records is written in
         // seconds, and a failure leaves the log as it was before the import.
         const bool inTransaction = db.transaction();
-        QTextStream in(&file);
-        Adif::RecordReader reader(&in);
-        QString record;
-        while (reader.next(&record))
-            logFromADIF(record);
+        {
+            RecordStatements statements(db);
+            importStatements = &statements;
+            QTextStream in(&file);
+            Adif::RecordReader reader(&in);
+            QString record;
+            while (reader.next(&record))
+                logFromADIF(record);
+            importStatements = nullptr;
+        }
         if (inTransaction && !db.commit()) {
             const QString error = db.lastError().text();
             db.rollback();
@@ -111,13 +148,14 @@ void Parkbook::logRecord(QString date, QString time, QString park, QString recor
     const QString band = read("BAND", QString());
     const QString p2p = read("SIG_INFO", ui->p2p->text());
 
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
+    std::unique_ptr<RecordStatements> own;
+    if (!importStatements)
+        own = std::make_unique<RecordStatements>(QSqlDatabase::database("parkbook"));
+    RecordStatements& statements = importStatements ? *importStatements : *own;
+
     // Band and mode are compared without case: "20M" from one logger is the
     // same band as "20m" typed or logged from WSJT-X.
-    QSqlQuery find(db);
-    find.prepare("SELECT id FROM log WHERE park=:1 and date=:2 and call=:3 and "
-                 "ifnull(mode,'')=:4 COLLATE NOCASE and ifnull(band,'')=:5 COLLATE NOCASE and "
-                 "ifnull(p2p,'')=:6 ORDER BY id LIMIT 1");
+    QSqlQuery& find = statements.find;
     find.bindValue(":1", text(park));
     find.bindValue(":2", text(date));
     find.bindValue(":3", call);
@@ -125,26 +163,17 @@ void Parkbook::logRecord(QString date, QString time, QString park, QString recor
     find.bindValue(":5", band);
     find.bindValue(":6", p2p);
     const bool found = find.exec() && find.next();
+    const QVariant id = found ? find.value(0) : QVariant();
+    find.finish();
 
-    QSqlQuery write(db);
+    QSqlQuery& write = found ? statements.update : statements.insert;
     if (!found) {
-        write.prepare("INSERT INTO log (id, date, time, park, call, name, county, state, "
-                      "country, dxcc, lat, lon, grid, sent, rcvd, mode, band, frequency, power, "
-                      "last, born, city, license, expire, p2p, station, operator, comment) VALUES "
-                      "(NULL, :dat, :tim, :prk, :cll, :nam, :cnt, :stt, :cry, :dxc, :lat, :lon, "
-                      ":grd, :snt, :rcv, :mod, :bnd, :frq, :pwr, :lst, :brn, :cty, :lic, :exp, "
-                      ":p2p, :stn, :mcl, :cmt)");
         write.bindValue(":dat", text(date));
         write.bindValue(":cll", call);
         write.bindValue(":mod", mode);
         write.bindValue(":bnd", band);
     } else {
-        write.prepare("UPDATE log SET time=:tim, park=:prk, name=:nam, county=:cnt, state=:stt, "
-                      "country=:cry, dxcc=:dxc, lat=:lat, lon=:lon, grid=:grd, sent=:snt, "
-                      "rcvd=:rcv, frequency=:frq, power=:pwr, last=:lst, born=:brn, city=:cty, "
-                      "license=:lic, expire=:exp, p2p=:p2p, station=:stn,  operator=:mcl, "
-                      "comment=:cmt WHERE id=:id");
-        write.bindValue(":id", find.value(0));
+        write.bindValue(":id", id);
     }
     write.bindValue(":tim", text(time));
     write.bindValue(":prk", text(park));
