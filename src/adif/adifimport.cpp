@@ -63,7 +63,7 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
     QFile file(path);
     if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         QSqlDatabase db = QSqlDatabase::database("parkbook");
-        if (!db.isOpen())
+        if (!db.isOpen() && !db.open())
             prompt().critical(this, "Cannot open Parkbook database",
                               "Unable to establish a Parkbook database connection.\nThis "
                               "program needs SQLite support.",
