@@ -156,8 +156,13 @@ public Q_SLOTS:
     void saveStation();
 
     // ---- location (geo/) -------------------------------------------------
+public:
+    // How many times calculateGrid has handed the grid on to sendLocation.
+    int locationSends = 0;
 public Q_SLOTS:
     void calculateGrid();
+    void bearDist(double lat1, double lon1, double lat2, double lon2);
+    void on_state_textEdited(QString arg1);
     void setLocation();
 
     // ---- QRZ (qrz/) ------------------------------------------------------
@@ -193,10 +198,25 @@ public Q_SLOTS:
     // ---- WSJT-X (wsjtx/) -------------------------------------------------
 public:
     QUdpSocket* udpSocket = nullptr;
-    QHostAddress wsjtxAddress;
+    QHostAddress wsjtxAddress; // sender of the latest datagram: where replies go
+    quint16 wsjtxPort = 0;
     bool autoReply = false;
+    int qsoStatus = 0; // 0 Idle, 1 Ready, 2 Start QSO, 4 Waiting Log, 5 Tx Timeout
+    bool txEnabled = false;
+    QString txMessage;
+    QString previousTxMessage;
+    QString wsjtxDate; // date of the QSO WSJT-X logged last
+    void sendDatagram(QByteArray datagram);
+    void heartBeat(QByteArray data);
+    void statusMessage(QByteArray data);
+    void decodeMessage(QByteArray data);
+    void logADIF(QByteArray data);
+    void logFromWSJT(QString record);
+    void freeText(int msg, bool send);
+    void replyQso(QByteArray data);
 public Q_SLOTS:
     void initUdpSocket();
+    void readPendingDatagrams();
     void setAutoReply();
     void clearResults();
     void setQsoStatus(int status);
@@ -206,6 +226,18 @@ public Q_SLOTS:
     void sendLocation();
     void sendConfigure();
     void on_actionWSJT_X_Panel_triggered();
+
+private:
+    void setResultsColour();
+    void playPrompt(const QString& name);
+    bool inParkLog(const QString& call);
+    QString stationText(const QString& name) const;
+    bool stationTicked(int slot) const;
+    // Stand-ins for the ADIF record writer and the park records until those land.
+    void writeLoggedRecord(const QString& date, const QString& time, const QString& park,
+                           const QString& record);
+    void addLoggedPark(const QString& date, const QString& park, const QString& name);
+    void followStationParks();
 
     // ---- statistics (stats/) ---------------------------------------------
 public Q_SLOTS:

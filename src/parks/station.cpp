@@ -247,9 +247,11 @@ void Station::on_pk5_clicked()
     selectPark(5);
 }
 
+// "?" means no state; an empty text only shows while the list is being
+// refilled, and must not leave "US-" behind in the location.
 void Station::on_state_currentTextChanged(QString arg1)
 {
-    if (arg1 != "?")
+    if (arg1 != "?" && !arg1.isEmpty())
         ui->location->setText("US-" + arg1);
 }
 

@@ -1,23 +1,180 @@
+// The UDP side of the WSJT-X link: the server socket, the dispatch of incoming
+// datagrams and the control messages sent back.
 #include "app/parkbook.h"
+#include "ui_parkbook.h"
+#include "ui_wsjtx.h"
+#include "wsjtx/wsjtx.h"
+#include "wsjtx/wsjtxcodec.h"
 
-// Not built yet: each member below is an empty placeholder until its work lands.
+#include <QNetworkDatagram>
+#include <QPlainTextEdit>
+#include <QTextCharFormat>
+#include <QUdpSocket>
 
-void Parkbook::initUdpSocket() {}
+void Parkbook::initUdpSocket()
+{
+    if (!udpSocket)
+        return;
+    udpSocket->abort();
+    const QHostAddress group(wsjtx->ui->udpIp->text());
+    const auto port = static_cast<quint16>(wsjtx->ui->udpPort->value());
+    // Bind to every IPv4 address, not to the configured one, and share the
+    // port: other programs may listen to WSJT-X as well.
+    udpSocket->bind(QHostAddress::AnyIPv4, port,
+                    QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
+    // A unicast address cannot be joined; the socket still gets what is sent
+    // to its port, so the result does not matter.
+    udpSocket->joinMulticastGroup(group);
+    // Unique: the watchdog and the restart button call this again and again,
+    // and a second connection would hand one datagram to two handlers.
+    connect(udpSocket, &QUdpSocket::readyRead, this, &Parkbook::readPendingDatagrams,
+            Qt::UniqueConnection);
+    wsjtx->ui->autoReply->setChecked(false);
+    autoReply = false;
+    setQsoStatus(0);
+}
 
-void Parkbook::setAutoReply() {}
+void Parkbook::readPendingDatagrams()
+{
+    setResultsColour();
+    wsjtx->ui->results->setCenterOnScroll(false);
+    if (!udpSocket->hasPendingDatagrams())
+        return;
+    const QNetworkDatagram datagram = udpSocket->receiveDatagram();
+    if (!datagram.senderAddress().isNull()) {
+        // Whatever arrives, its sender is where our answers go.
+        wsjtxAddress = datagram.senderAddress();
+        wsjtxPort = static_cast<quint16>(datagram.senderPort());
+    }
+    const QByteArray data = datagram.data();
+    const WsjtxCodec::Header header = WsjtxCodec::readHeader(data);
+    if (!header.valid)
+        return;
+    switch (header.type) {
+    case WsjtxCodec::Heartbeat:
+        heartBeat(data);
+        break;
+    case WsjtxCodec::Status:
+        statusMessage(data);
+        break;
+    case WsjtxCodec::Decode:
+        decodeMessage(data);
+        break;
+    case WsjtxCodec::LoggedAdif:
+        logADIF(data);
+        break;
+    default:
+        break;
+    }
+}
 
-void Parkbook::clearResults() {}
+void Parkbook::sendDatagram(QByteArray datagram)
+{
+    if (wsjtxPort == 0 || wsjtxAddress.isNull() || datagram.isEmpty())
+        return;
+    udpSocket->writeDatagram(datagram, wsjtxAddress, wsjtxPort);
+}
 
-void Parkbook::setQsoStatus(int) {}
+void Parkbook::clearBand()
+{
+    sendDatagram(WsjtxCodec::clearMessage());
+}
 
-void Parkbook::clearBand() {}
+void Parkbook::replyQso(QByteArray data)
+{
+    sendDatagram(WsjtxCodec::replyMessage(data));
+}
 
-void Parkbook::replayBand() {}
+void Parkbook::replayBand()
+{
+    sendDatagram(WsjtxCodec::replayMessage());
+}
 
-void Parkbook::haltTx() {}
+void Parkbook::haltTx()
+{
+    sendDatagram(WsjtxCodec::haltTxMessage());
+}
 
-void Parkbook::sendLocation() {}
+void Parkbook::freeText(int msg, bool send)
+{
+    QString text;
+    if (msg == 1)
+        text = "DE " + ui->parkReference->text() + " 73";
+    else if (msg == 2)
+        text = "DUP " + stationText("call") + " 73";
+    sendDatagram(WsjtxCodec::freeTextMessage(text, send));
+}
 
-void Parkbook::sendConfigure() {}
+void Parkbook::sendLocation()
+{
+    sendDatagram(WsjtxCodec::locationMessage(stationText("grid")));
+}
 
-void Parkbook::on_actionWSJT_X_Panel_triggered() {}
+void Parkbook::sendConfigure()
+{
+    sendDatagram(WsjtxCodec::configureMessage());
+}
+
+void Parkbook::setQsoStatus(int status)
+{
+    qsoStatus = status;
+    QString text;
+    bool blue = false;
+    switch (status) {
+    case 0:
+        text = "Idle";
+        break;
+    case 1:
+        text = "Ready";
+        blue = true;
+        break;
+    case 2:
+        text = "Start QSO";
+        blue = true;
+        break;
+    case 4:
+        text = "Waiting Log";
+        break;
+    case 5:
+        text = "Tx Timeout";
+        break;
+    default:
+        break;
+    }
+    wsjtx->ui->qsoStatus->setText(text);
+    wsjtx->ui->qsoStatus->setPalette(blue ? blueText : redText);
+}
+
+void Parkbook::setAutoReply()
+{
+    autoReply = wsjtx->ui->autoReply->isChecked();
+    setQsoStatus(autoReply ? 1 : 0);
+}
+
+void Parkbook::setResultsColour()
+{
+    QTextCharFormat format = wsjtx->ui->results->currentCharFormat();
+    format.setForeground(themeBlue);
+    wsjtx->ui->results->setCurrentCharFormat(format);
+}
+
+void Parkbook::clearResults()
+{
+    wsjtx->ui->results->clear();
+    setResultsColour();
+}
+
+void Parkbook::on_actionWSJT_X_Panel_triggered()
+{
+    if (wsjtx->isHidden()) {
+        wsjtx->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                              Qt::WindowCloseButtonHint);
+        wsjtx->setWindowTitle("WSJT-X: UDP Server Setup and Search Results Display");
+        wsjtx->ui->header->setPlainText(WsjtxCodec::headerLine());
+        wsjtx->ui->header->setFont(monoFont);
+        wsjtx->ui->results->setFont(monoFont);
+        wsjtx->show();
+        wsjtx->raise();
+    }
+    activateWindow();
+}

@@ -50,7 +50,7 @@ void TestSettings::firstRunDefaults()
     for (const char* group : {"Main", "Activity", "Contact", "Station", "WSJTx", "About", "ParkLog",
                               "ContactLog", "ActivationLog"})
         QVERIFY2(settings.value(QString(group) + "/Exist").toString() == "Yes", group);
-    QCOMPARE(settings.value("Main/Park").toString(), QString("K-nnnn"));
+    QCOMPARE(settings.value("Main/PotaMode").toString(), QString("Activating"));
     QCOMPARE(settings.value("Main/DataDirectory").toString(), home.dataPath());
     QCOMPARE(settings.value("About/Content").toString(), QString("GetStarted"));
 }

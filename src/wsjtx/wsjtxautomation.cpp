@@ -1,0 +1,187 @@
+// What the WSJT-X messages mean for a POTA operator: the QSO status, automatic
+// replies to CQ POTA, duplicate warnings, spoken prompts and logging.
+#include "app/parkbook.h"
+#include "parks/seelog.h"
+#include "parks/station.h"
+#include "support/soundplayer.h"
+#include "ui_parkbook.h"
+#include "ui_seelog.h"
+#include "ui_wsjtx.h"
+#include "wsjtx/wsjtx.h"
+#include "wsjtx/wsjtxcodec.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <QSqlQuery>
+#include <QTextCursor>
+
+QString Parkbook::stationText(const QString& name) const
+{
+    const auto* edit = station->findChild<QLineEdit*>(name);
+    return edit ? edit->text() : QString();
+}
+
+bool Parkbook::stationTicked(int slot) const
+{
+    const auto* box = station->findChild<QCheckBox*>(QString("act%1").arg(slot));
+    return box && box->isChecked();
+}
+
+void Parkbook::playPrompt(const QString& name)
+{
+    sound().play(programDir.path() + name);
+}
+
+bool Parkbook::inParkLog(const QString& call)
+{
+    QSqlQuery query(QSqlDatabase::database("memory"));
+    query.prepare("SELECT * FROM mLog WHERE call = ?");
+    query.addBindValue(call);
+    // A failed query counts as "not found".
+    return query.exec() && query.next();
+}
+
+void Parkbook::heartBeat(QByteArray)
+{
+    sendLocation();
+    if (!txEnabled && qsoStatus == 2)
+        setQsoStatus(autoReply ? 1 : 0);
+}
+
+void Parkbook::statusMessage(QByteArray data)
+{
+    const WsjtxCodec::StatusMsg status = WsjtxCodec::readStatus(data);
+    txEnabled = status.txEnabled;
+    if (status.txWatchdog)
+        setQsoStatus(5);
+    else if (qsoStatus == 5)
+        setQsoStatus(1);
+
+    txMessage = status.txMessage;
+    if (txMessage == previousTxMessage)
+        return;
+    if (!WsjtxCodec::hasReport(txMessage.toUtf8())) {
+        previousTxMessage = txMessage;
+        return;
+    }
+    const qsizetype space = txMessage.indexOf(' ');
+    if (space > 0) {
+        // WSJT-X has started sending a report to this station.
+        const QString call = txMessage.left(space);
+        if (inParkLog(call)) {
+            playPrompt("/_Duplicate_Contact.mp3");
+            freeText(2, false);
+        }
+        ui->call->setText(call);
+        lookUpContact();
+        setQsoStatus(2);
+    }
+    previousTxMessage = txMessage;
+}
+
+void Parkbook::decodeMessage(QByteArray data)
+{
+    const WsjtxCodec::DecodeMsg decode = WsjtxCodec::readDecode(data);
+    const QByteArray& message = decode.message;
+    const QByteArray myCall = stationText("call").toUtf8();
+    static const QByteArray cqPota("CQ POTA ");
+    QString prompt;
+
+    if (!myCall.isEmpty() && message.startsWith(myCall)) {
+        if (potaMode == "Activating")
+            freeText(1, false);
+        const bool report = WsjtxCodec::hasReport(message);
+        prompt = "/_Calling_You.mp3";
+        if (WsjtxCodec::hasSignOff(message))
+            prompt = "/_Goodbye.mp3";
+        if (report)
+            prompt = "/_Report.mp3";
+        if (report && qsoStatus == 2)
+            setQsoStatus(4);
+    } else if (message.contains(cqPota)) {
+        prompt = "/_CQ_POTA.mp3";
+        if (qsoStatus == 1 || qsoStatus == 5) {
+            // The caller follows "CQ POTA " wherever it stands in the message.
+            const QByteArray rest = message.mid(message.indexOf(cqPota) + cqPota.size());
+            const QString caller = QString::fromUtf8(rest.left(rest.indexOf(' ')));
+            if (inParkLog(caller)) {
+                prompt = "/_Possible_Duplicate.mp3";
+            } else if (autoReply) {
+                setQsoStatus(2);
+                replyQso(data);
+            }
+        }
+    } else if (message.contains(" POTA ")) {
+        prompt = "/_POTA.mp3";
+    } else {
+        const QByteArray search1 = wsjtx->ui->search1->text().toUtf8();
+        const QByteArray search2 = wsjtx->ui->search2->text().toUtf8();
+        if (!search1.isEmpty() && message.contains(search1))
+            prompt = "/_Search_One.mp3";
+        else if (!search2.isEmpty() && message.contains(search2))
+            prompt = "/_Search_Two.mp3";
+        else
+            return;
+    }
+
+    playPrompt(prompt);
+    QPlainTextEdit* results = wsjtx->ui->results;
+    results->appendPlainText(WsjtxCodec::decodeLine(decode));
+    QTextCursor cursor = results->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.movePosition(QTextCursor::StartOfBlock);
+    results->setTextCursor(cursor);
+    results->ensureCursorVisible();
+}
+
+void Parkbook::logADIF(QByteArray data)
+{
+    logFromWSJT(WsjtxCodec::readLoggedAdif(data));
+    if (parkLog->isVisible()) {
+        ui->parkDate->setText(wsjtxDate);
+        ui->endDate->setText(wsjtxDate);
+        ui->parkReference->setText(currentPark);
+        on_actionLoad_Park_Log_triggered();
+        QTextCursor cursor = parkLog->ui->log->textCursor();
+        cursor.movePosition(QTextCursor::End);
+        cursor.movePosition(QTextCursor::StartOfBlock);
+        parkLog->ui->log->setTextCursor(cursor);
+        parkLog->ui->log->ensureCursorVisible();
+    }
+    if (contactLog->isVisible())
+        on_actionContact_Log_triggered();
+    setQsoStatus(1);
+    on_clear_clicked();
+}
+
+void Parkbook::logFromWSJT(QString record)
+{
+    followStationParks();
+    const QString date = WsjtxCodec::adifField(record, "QSO_DATE");
+    const QString time = WsjtxCodec::adifField(record, "TIME_ON");
+    // A record without a call sign or a proper date (a cut or garbled
+    // datagram) would put empty rows into every active park: keep it out.
+    static const QRegularExpression eightDigits("^\\d{8}$");
+    if (WsjtxCodec::adifField(record, "CALL").trimmed().isEmpty() ||
+        !eightDigits.match(date).hasMatch())
+        return;
+    wsjtxDate = date;
+    for (int slot = 1; slot <= 5; ++slot) {
+        if (!stationTicked(slot))
+            continue;
+        const QString park = stationText(QString("pRef%1").arg(slot));
+        writeLoggedRecord(date, time, park, record);
+        addLoggedPark(date, park, stationText(QString("name%1").arg(slot)));
+    }
+}
+
+// Until the ADIF record writer is merged: logRecord(date, time, park, record).
+void Parkbook::writeLoggedRecord(const QString&, const QString&, const QString&, const QString&) {}
+
+// Until the park records are merged: addToParks(date, park, name).
+void Parkbook::addLoggedPark(const QString&, const QString&, const QString&) {}
+
+// Until the park records are merged: setParkFromStation().
+void Parkbook::followStationParks() {}

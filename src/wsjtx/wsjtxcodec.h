@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QtGlobal>
+
+// WSJT-X's UDP messages: big-endian numbers (QDataStream's encoding) and texts
+// made of a u32 length followed by UTF-8 bytes, the length FF FF FF FF marking
+// a null text. Every reader here is bounds-checked: a field lying past the end
+// of the datagram reads as 0 or as an empty text, and nothing is ever read
+// beyond the last byte. Trailing bytes appended by newer WSJT-X versions are
+// ignored.
+namespace WsjtxCodec
+{
+// Message types we read or write.
+enum Type : quint32 {
+    Heartbeat = 0,
+    Status = 1,
+    Decode = 2,
+    Clear = 3,
+    Reply = 4,
+    Replay = 7,
+    HaltTx = 8,
+    FreeText = 9,
+    Location = 11,
+    LoggedAdif = 12,
+    Configure = 15,
+};
+
+QByteArray magic(); // AD BC CB DA
+constexpr quint32 schemaSent = 2;
+QString clientId(); // "QQ7QQ"
+
+// Primitive readers; each reads from the first byte of `data`.
+// int32Val gives 0 for FF FF FF FF so that a null text length reads as empty.
+int int32Val(const QByteArray& data);
+qint64 int64Val(const QByteArray& data);
+double floatVal(const QByteArray& data);
+
+// Primitive writers.
+QByteArray int8Array(uchar val);
+QByteArray int32Array(uint val);
+QByteArray textArray(const QString& text); // length in UTF-8 bytes, then the bytes
+
+// Sequential reader over one datagram.
+class Reader
+{
+public:
+    explicit Reader(const QByteArray& data, qsizetype offset = 0) : bytes(data), position(offset) {}
+
+    quint8 u8();
+    bool boolean() { return u8() != 0; }
+    quint32 u32();
+    qint32 i32() { return static_cast<qint32>(u32()); }
+    quint64 u64();
+    double real();
+    QByteArray textBytes(); // raw UTF-8; null and over-long texts give empty
+    QString text() { return QString::fromUtf8(textBytes()); }
+
+    qsizetype pos() const { return position; }
+    // True once a field needed more bytes than were left.
+    bool truncated() const { return shortRead; }
+
+private:
+    bool take(qsizetype size);
+    const QByteArray& bytes;
+    qsizetype position;
+    bool shortRead = false;
+};
+
+struct Header {
+    bool valid = false; // magic number matched
+    quint32 schema = 0;
+    quint32 type = 0;
+    QString id;
+    qsizetype bodyOffset = 0; // first byte after the id
+};
+
+struct HeartbeatMsg {
+    quint32 maxSchema = 0;
+    QString version;
+    QString revision;
+};
+
+struct StatusMsg {
+    quint64 dialFrequency = 0;
+    QString mode;
+    QString dxCall;
+    QString report;
+    QString txMode;
+    bool txEnabled = false;
+    bool transmitting = false;
+    bool decoding = false;
+    quint32 rxDF = 0;
+    quint32 txDF = 0;
+    QString deCall;
+    QString deGrid;
+    QString dxGrid;
+    bool txWatchdog = false;
+    QString subMode;
+    bool fastMode = false;
+    quint8 specialMode = 0;
+    quint32 frequencyTolerance = 0;
+    quint32 trPeriod = 0;
+    QString configurationName;
+    QString txMessage;
+};
+
+struct DecodeMsg {
+    bool isNew = false;
+    quint32 time = 0; // milliseconds since UTC midnight
+    qint32 snr = 0;
+    double deltaTime = 0.0;
+    quint32 deltaFrequency = 0;
+    QString mode;
+    QByteArray message; // raw UTF-8, compared byte for byte
+    bool lowConfidence = false;
+    bool offAir = false;
+    bool complete = false; // every field up to off air was present
+    qsizetype newFlagOffset = 0;
+    qsizetype offAirOffset = 0;
+};
+
+Header readHeader(const QByteArray& data);
+HeartbeatMsg readHeartbeat(const QByteArray& data);
+StatusMsg readStatus(const QByteArray& data);
+DecodeMsg readDecode(const QByteArray& data);
+QString readLoggedAdif(const QByteArray& data);
+
+// Outgoing messages: header with schema 2, the type and our client id.
+QByteArray header(quint32 type);
+QByteArray clearMessage();
+// Reply to a decode: the decode datagram without its new flag, type 4, and
+// the off-air byte replaced by modifiers 0. Empty when the decode lacks any of
+// its fields (nothing sensible can be sent back then); trailing bytes of newer
+// versions are dropped so that the last byte really is the modifiers.
+QByteArray replyMessage(const QByteArray& decode);
+QByteArray replayMessage();
+QByteArray haltTxMessage();
+QByteArray freeTextMessage(const QString& text, bool send);
+QByteArray locationMessage(const QString& grid);
+QByteArray configureMessage();
+
+// Report markers " +", " R+", " -", " R-"; sign-off markers " 73", " RR73", " RRR".
+bool hasReport(const QByteArray& text);
+bool hasSignOff(const QByteArray& text);
+
+// Column titles and one decode line of the results view.
+QString headerLine();
+QString timeText(quint32 msecs); // hhmmss; times past a day wrap round
+QString decodeLine(const DecodeMsg& decode);
+
+// Value of an ADIF field (name case-insensitive), or empty. Bounded by the
+// record: a length running past the end gives the bytes that are there.
+QString adifField(const QString& record, const QString& fieldName);
+} // namespace WsjtxCodec
