@@ -249,7 +249,25 @@ private:
     bool takeQrzAnswer(class QNetworkReply* reply);
 
     // ---- ADIF (adif/) ----------------------------------------------------
+public:
+    QFile adifFile; // the export file, open only while createLogFile runs
+    void createLogFile(QString type);
+    void addPotaContactToFile(QString call, QString date, QString time, QString mode,
+                              QString band, QString p2p);
+    // `city` receives the row's county (written as CNTY); `contactCity` is the
+    // row's own city, which decides whether its place is a state centre.
+    void addContactToFile(QString call, QString date, QString time, QString name, QString city,
+                          QString state, QString sent, QString rcvd, QString mode, QString band,
+                          QString frequency, QString power, QString lat, QString lon,
+                          QString grid, QString comment, QString p2p,
+                          QString contactCity = QString());
+    QString extractField(QString line, QString fieldName);
+    void logFromADIF(QString record);
+    void logRecord(QString date, QString time, QString park, QString record);
 public Q_SLOTS:
+    void on_actionExport_Park_Log_triggered();
+    void on_actionExport_Contact_Log_triggered();
+    void on_actionImport_Contact_Log_triggered();
 
     // ---- WSJT-X (wsjtx/) -------------------------------------------------
 public:

@@ -63,5 +63,6 @@ namespace Schema
 inline constexpr const char* indexes[] = {
     "CREATE INDEX IF NOT EXISTS logDatePark ON log (date, park)",
     "CREATE INDEX IF NOT EXISTS parksDatePark ON parks (date, park)",
+    "CREATE INDEX IF NOT EXISTS logCallDatePark ON log (call, date, park)",
 };
 } // namespace Schema

@@ -1,0 +1,44 @@
+// Feeds arbitrary bytes to the ADIF field reader and the record splitter. The
+// bytes go in the way a file does (decoded as UTF-8 by a text stream), and
+// every record found is searched for the fields the import reads.
+#include "adif/adifcodec.h"
+
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    static const QStringList names = {"CALL",        "QSO_DATE", "TIME_ON",
+                                      "MY_SIG_INFO", "NAME",     "CNTY",
+                                      "STATE",       "CNTRY",    "DXCC",
+                                      "LAT",         "LON",      "GRIDSQUARE",
+                                      "RST_SENT",    "RST_RCVD", "MODE",
+                                      "BAND",        "FREQ",     "SIG_INFO",
+                                      "COMMENT",     "TX_PWR",   "STATION_CALLSIGN",
+                                      "OPERATOR",    ""};
+
+    const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    const QString text = QString::fromUtf8(bytes);
+
+    // The whole input as one line, and with the first line as the field name.
+    for (const QString& name : names)
+        (void)Adif::extractField(text, name);
+    const qsizetype eol = text.indexOf('\n');
+    if (eol >= 0)
+        (void)Adif::extractField(text.mid(eol + 1), text.left(eol));
+
+    QTextStream in(bytes);
+    Adif::RecordReader reader(&in);
+    QString record;
+    while (reader.next(&record)) {
+        if (!record.startsWith('<'))
+            __builtin_trap(); // a record handed on always starts at a tag
+        for (const QString& name : names)
+            (void)Adif::extractField(record, name);
+        (void)Adif::paddedTime(Adif::extractField(record, "TIME_ON"));
+    }
+    return 0;
+}

@@ -1,0 +1,106 @@
+#include "adif/adifcodec.h"
+#include "app/parkbook.h"
+#include "app/prompter.h"
+#include "app/utcclock.h"
+#include "parks/station.h"
+#include "ui_parkbook.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QVariant>
+
+namespace
+{
+// Station and park details as the windows show them right now: every record of
+// one export carries these, whatever the rows' own station columns say.
+Adif::ExportStation exportStation(const Parkbook& pb)
+{
+    Adif::ExportStation st;
+    st.station = pb.station->ui->station->text();
+    st.operatorCall = pb.station->ui->call->text();
+    st.park = pb.ui->parkReference->text();
+    st.parkName = pb.ui->parkName->text();
+    st.state = pb.station->ui->state->currentText();
+    st.county = pb.station->ui->county->text();
+    st.lat = pb.station->ui->lat->text();
+    st.lon = pb.station->ui->lon->text();
+    st.grid = pb.station->ui->grid->text();
+    return st;
+}
+} // namespace
+
+void Parkbook::on_actionExport_Park_Log_triggered()
+{
+    createLogFile("POTA");
+}
+
+void Parkbook::on_actionExport_Contact_Log_triggered()
+{
+    createLogFile("COMPLETE");
+}
+
+void Parkbook::createLogFile(QString type)
+{
+    const Adif::ExportStation st = exportStation(*this);
+    const QString startDate = ui->parkDate->text();
+    const QString endDate = ui->endDate->text();
+    const QString fileName = Adif::exportFileName(type, st.operatorCall, st.park, st.state,
+                                                  startDate, ui->mst->isChecked());
+
+    adifFile.close();
+    adifFile.setFileName(dataDir.path() + "/" + fileName);
+    if (!adifFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+        // The operator expects an upload file; say so instead of leaving nothing.
+        logError("Could not open " + fileName + " for Park Log");
+        prompt().critical(this, "Cannot Export Park Log",
+                          "Could not open " + fileName + " for Park Log");
+        return;
+    }
+    const QDateTime exportTime = clockTick.isValid() ? clockTick : UtcClock::now();
+    adifFile.write(Adif::header(exportTime).toUtf8());
+
+    QSqlQuery query(QSqlDatabase::database("parkbook"));
+    query.prepare("SELECT * FROM log WHERE date>=? and date<=? and park=? ORDER BY date, time");
+    query.addBindValue(startDate);
+    query.addBindValue(endDate);
+    query.addBindValue(st.park);
+    if (query.exec()) {
+        while (query.next()) {
+            auto col = [&query](const char* name) { return query.value(name).toString(); };
+            if (type == "POTA")
+                addPotaContactToFile(col("call"), col("date"), col("time"), col("mode"),
+                                     col("band"), col("p2p"));
+            else if (type == "COMPLETE")
+                addContactToFile(col("call"), col("date"), col("time"), col("name"), col("county"),
+                                 col("state"), col("sent"), col("rcvd"), col("mode"), col("band"),
+                                 col("frequency"), col("power"), col("lat"), col("lon"),
+                                 col("grid"), col("comment"), col("p2p"), col("city"));
+        }
+    }
+    adifFile.close();
+}
+
+void Parkbook::addPotaContactToFile(QString call, QString date, QString time, QString mode,
+                                    QString band, QString p2p)
+{
+    Adif::ExportContact c;
+    c.call = call;
+    c.date = date;
+    c.time = time;
+    c.mode = mode;
+    c.band = band;
+    c.p2p = p2p;
+    adifFile.write(Adif::potaRecord(exportStation(*this), c).toUtf8());
+}
+
+void Parkbook::addContactToFile(QString call, QString date, QString time, QString name,
+                                QString city, QString state, QString sent, QString rcvd,
+                                QString mode, QString band, QString frequency, QString power,
+                                QString lat, QString lon, QString grid, QString comment,
+                                QString p2p, QString contactCity)
+{
+    const Adif::ExportContact c{call,  date, time, name, city, contactCity,
+                                state, sent, rcvd, mode, band, frequency,
+                                power, lat,  lon,  grid, p2p,  comment};
+    adifFile.write(Adif::completeRecord(exportStation(*this), c).toUtf8());
+}
