@@ -73,10 +73,6 @@ Parkbook::Parkbook(Prompter* prompterSeam, SoundPlayer* soundSeam, QWidget* pare
     darkPalette.setColor(QPalette::Highlight, QColor(42, 130, 218));
     darkPalette.setColor(QPalette::HighlightedText, Qt::black);
 
-    // The clock's colours until the theme fills the accent palettes.
-    redText.setColor(QPalette::Text, Qt::red);
-    blueText.setColor(QPalette::Text, QColor(0, 0, 255));
-
     clockTick = UtcClock::now();
     timerInterval = 1000;
     udpCheckCount = 0;
@@ -274,10 +270,6 @@ void Parkbook::initWindows()
 
 void Parkbook::sysclkTimeout()
 {
-    // The clock's colours until the theme fills the accent palettes.
-    redText.setColor(QPalette::Text, Qt::red);
-    blueText.setColor(QPalette::Text, QColor(0, 0, 255));
-
     clockTick = UtcClock::now();
     const QString timeText = clockTick.toString("hhmmss");
     const QString dateText = clockTick.toString("yyyyMMdd");

@@ -117,8 +117,10 @@ void Parkbook::switchPalette(QPalette palette)
     accent(wsjtx, {"udpInit"}, blueButton);
     accent(wsjtx, {"results"}, blueText);
 
-    // The lists draw their lines in the theme colours: draw them again.
-    on_actionLoad_Park_Log_triggered();
+    // The QSO status and the lists draw in the theme colours: draw them again.
+    setQsoStatus(qsoStatus);
+    parkLogCount = displayParkLog(parkLogPosition);
+    displayActivations(activationListId, activationParkId);
     if (contactLog && contactLog->isVisible())
         on_actionContact_Log_triggered();
 }

@@ -1,4 +1,5 @@
 #include "app/parkbook.h"
+#include "fakeqrzserver.h"
 #include "fakeupdateserver.h"
 #include "parks/station.h"
 #include "support/versioncheck.h"
@@ -14,19 +15,12 @@
 
 namespace
 {
-// The Station window's call sign and QRZ password, whichever widgets hold them.
+// The Station window's call sign and QRZ password, as the fake QRZ server
+// expects them.
 void storeQrzLogin(Parkbook* pb)
 {
-    for (const char* name : {"call", "pwd"}) {
-        auto fields = pb->station->findChildren<QLineEdit*>(name);
-        if (fields.isEmpty()) {
-            auto* field = new QLineEdit(pb->station);
-            field->setObjectName(name);
-            fields << field;
-        }
-        for (QLineEdit* field : fields)
-            field->setText(QString(name) == "call" ? "Q1ABC" : "secret");
-    }
+    pb->station->ui->call->setText("Q1ABC");
+    pb->station->ui->pwd->setText("secret");
 }
 
 QString errorLog(const TempHome& home)
@@ -42,6 +36,7 @@ class TestUpdateCheck : public QObject
 
 private:
     std::unique_ptr<TempHome> home;
+    std::unique_ptr<FakeQrzServer> qrz;
     QString downloads;
 
     std::unique_ptr<Parkbook> start(const QString& url, bool autoUpdate)
@@ -58,6 +53,11 @@ private:
 private Q_SLOTS:
     void init()
     {
+        // The QRZ login that follows a check goes to a fake QRZ server.
+        qrz = std::make_unique<FakeQrzServer>();
+        qrz->user = "Q1ABC";
+        QVERIFY(qrz->start());
+        qputenv("PARKBOOK_QRZ_URL", qrz->url().toUtf8());
         home = std::make_unique<TempHome>();
         // The installer goes to the download folder of this temporary home.
         qputenv("HOME", home->path().toUtf8());
@@ -69,7 +69,9 @@ private Q_SLOTS:
     void cleanup()
     {
         qunsetenv("PARKBOOK_UPDATE_URL");
+        qunsetenv("PARKBOOK_QRZ_URL");
         home.reset();
+        qrz.reset();
     }
 
     void versionFile_data()
@@ -127,9 +129,18 @@ private Q_SLOTS:
         QCOMPARE(server.requests, QStringList{"/projects/Parkbook/Parkbook-Version.txt"});
         QVERIFY(home->prompter.shown.isEmpty()); // silent at start-up
         QCOMPARE(finished.at(0).at(0).toBool(), true);
+        // The QRZ login follows the check and reaches the QRZ server.
+        QTRY_VERIFY_WITH_TIMEOUT(pb->qrzConnected, 10000);
+        QCOMPARE(qrz->queries.first(), QString("username=Q1ABC&password=secret"));
+        home->prompter.clear();
 
         pb->ui->actionCheck_for_Updates->trigger();
         QVERIFY(finished.wait(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(qrz->queries.size(), 2, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(pb->qrzConnected, 10000);
+        home->prompter.shown.removeIf([](const ScriptedPrompter::Shown& box) {
+            return box.title.startsWith("QRZ XML Database");
+        });
         QCOMPARE(home->prompter.titles(), QStringList{"Parkbook is Up to Date"});
         QCOMPARE(home->prompter.shown.at(0).text,
                  QString("You are using the latest version:  Parkbook-2.3.6\n"
@@ -156,6 +167,7 @@ private Q_SLOTS:
         QSignalSpy finished(pb.get(), &Parkbook::updateCheckFinished);
         pb->on_actionCheck_for_Updates_triggered();
         QVERIFY(finished.wait(10000));
+        qWarning() << home->prompter.titles() << qrz->queries;
         QCOMPARE(home->prompter.titles(), QStringList{"Parkbook is Up to Date"});
         QCOMPARE(pb->latestVersion, QString::fromUtf8(file.left(file.indexOf('\n'))).trimmed());
     }
