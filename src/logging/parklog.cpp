@@ -160,8 +160,9 @@ int Parkbook::displayParkLog(int activeID)
         counters.exec();
     }
 
-    // The activation list shows these counters too; it is redrawn by its own
-    // window code once that exists.
+    // The activation list shows these counters too.
+    if (activationLog->isVisible())
+        displayActivations(activationListId, activationParkId);
 
     parkLog->setWindowTitle("Alt-P: Park Log Date = " + ui->parkDate->text() +
                             ",  Contacts = " + QString::number(contacts));
@@ -215,8 +216,9 @@ void Parkbook::displayContact(int logId)
         form->lat->setText(value("lat"));
         form->lon->setText(value("lon"));
         form->grid->setText(value("grid"));
-        // Distance and bearing are filled by the location code once it lands.
     }
+    bearDist(station->ui->lat->text().toDouble(), station->ui->lon->text().toDouble(),
+             contact->ui->lat->text().toDouble(), contact->ui->lon->text().toDouble());
     parkLogCount = displayParkLog(parkLogPosition);
 }
 

@@ -107,6 +107,15 @@ void TestParkLog::countersAndTitles()
     QCOMPARE(f.pb->parkLog->windowTitle(),
              QString("Alt+P: Park Log Date = 20260601,  Contacts = 2"));
     QCOMPARE(f.pb->parkLog->ui->log->font().family(), f.pb->monoFont.family());
+
+    // An open activation list shows the new counters as soon as the park log
+    // is drawn again.
+    f.pb->on_actionShow_Activations_triggered();
+    QVERIFY(f.pb->activationLog->isVisible());
+    f.insertLog("20260601", "130000", "K-0001", "K3ABC");
+    f.pb->on_actionLoad_Park_Log_triggered();
+    QVERIFY2(f.pb->activationLog->ui->log->toPlainText().contains("K-0001       3   1   1"),
+             qPrintable(f.pb->activationLog->ui->log->toPlainText()));
 }
 
 void TestParkLog::onlyTheOperatorsContactsOfParkAndDate()
@@ -177,12 +186,15 @@ void TestParkLog::displayFillsFormAndContactWindow()
     LoggingFixture f;
     {
         QSqlQuery insert(QSqlDatabase::database("parkbook"));
-        insert.exec("INSERT INTO log (date, time, park, call, name, last, city, state, lat, lon, "
-                    "grid, license, sent, rcvd, mode, band, frequency, power, p2p, operator, "
-                    "comment) VALUES ('20260601', '140102', 'K-0001', 'W1AW', 'Hiram', 'Maxim', "
-                    "'Newington', 'CT', '41.7', '-72.7', 'FN31', 'Club', '55', '57', 'CW', '40m', "
-                    "'7.030', '5', 'K-2222', 'K1OP', 'hello')");
+        insert.exec(
+            "INSERT INTO log (date, time, park, call, name, last, city, state, lat, lon, "
+            "grid, license, sent, rcvd, mode, band, frequency, power, p2p, operator, "
+            "comment) VALUES ('20260601', '140102', 'K-0001', 'W1AW', 'Hiram', 'Maxim', "
+            "'Newington', 'CT', '34.05', '-118.25', 'FN31', 'Club', '55', '57', 'CW', '40m', "
+            "'7.030', '5', 'K-2222', 'K1OP', 'hello')");
     }
+    f.pb->station->ui->lat->setText("41.714775");
+    f.pb->station->ui->lon->setText("-72.727260");
     f.pb->on_actionLoad_Park_Log_triggered();
     f.pb->endContact();
     const Ui::Parkbook* ui = f.pb->ui;
@@ -195,7 +207,10 @@ void TestParkLog::displayFillsFormAndContactWindow()
     const Ui::Contact* c = f.pb->contact->ui;
     QCOMPARE(QStringList({c->call->text(), c->name->text(), c->last->text(), c->city->text(),
                           c->lat->text(), c->grid->text(), c->license->text()}),
-             QStringList({"W1AW", "Hiram", "Maxim", "Newington", "41.7", "FN31", "Club"}));
+             QStringList({"W1AW", "Hiram", "Maxim", "Newington", "34.05", "FN31", "Club"}));
+    // Distance and bearing from the station to the contact shown.
+    QCOMPARE(c->dist->text().trimmed(), QString("2508"));
+    QCOMPARE(c->bear->text().trimmed(), QString("273"));
     QCOMPARE(f.pb->currentPark, QString("K-0001"));
 }
 
