@@ -75,8 +75,9 @@ void fillDatabase()
         insert.exec();
     }
     QSqlQuery park(db);
-    park.prepare("INSERT INTO parks (date, park, name, state, QSOs, LateQSOs, P2Ps) VALUES (?, "
-                 "?, ?, ?, ?, ?, ?)");
+    park.prepare("INSERT INTO parks (date, park, name, state, QSOs, LateQSOs, P2Ps, lat, lon, "
+                 "county, location) VALUES (?, ?, ?, ?, ?, ?, ?, '38.5296', '-78.4354', 'Page', "
+                 "'US-VA')");
     for (const DemoPark& p : parks) {
         for (const char* value : {p.date, p.park, p.name, p.state, p.qsos, p.late, p.p2ps})
             park.addBindValue(QString(value));
@@ -84,27 +85,33 @@ void fillDatabase()
     }
 }
 
-void fillForm(Parkbook& pb)
+// The station as an activator would set it up; the park log of the day and
+// its latest contact then come from the database the way the program loads
+// them.
+void fillStation(Parkbook& pb)
 {
-    pb.ui->parkReference->setText("K-0050");
-    pb.ui->parkName->setText("Shenandoah National Park");
-    pb.ui->parkLocation->setText("US-VA");
-    pb.ui->parkGrid->setText("FM08");
-    pb.ui->parkCounty->setText("Page");
-    pb.ui->parkDate->setText("20240615");
-    pb.ui->endDate->setText("20240615");
-    pb.ui->call->setText("KD2XYZ");
-    pb.ui->name->setText("Dana");
-    pb.ui->state->setText("NY");
-    pb.ui->utc->setText("114010");
-    pb.ui->mode->setText("SSB");
-    pb.ui->band->setText("20m");
-    pb.ui->frequency->setText("14.285");
-    pb.ui->power->setText("100");
-    pb.ui->sent->setText("59");
-    pb.ui->rcvd->setText("57");
-    pb.ui->p2p->setText("K-1234");
-    pb.ui->comment->setText("Park to park from the ridge");
+    Ui::Station* form = pb.station->ui;
+    form->station->setText("Q1ABC");
+    form->call->setText("Q1ABC");
+    form->lat->setText("38.5296");
+    form->lon->setText("-78.4354");
+    form->state->setCurrentText("VA");
+    form->county->setText("Page");
+    form->mode->setCurrentText("SSB");
+    form->band->setCurrentText("20m");
+    form->frequency->setText("14.285");
+    form->power->setText("100");
+    form->pRef1->setText("K-0050");
+    form->name1->setText("Shenandoah National Park");
+    form->pRef2->setText("K-1234");
+    form->name2->setText("Mount Rogers National Recreation Area");
+    pb.setParkFromStation();
+}
+
+void showLatestContact(Parkbook& pb)
+{
+    pb.on_actionLoad_Park_Log_triggered();
+    pb.endContact();
 }
 
 void grab(QWidget* window, const QString& folder, const QString& name, const QString& theme)
@@ -131,7 +138,7 @@ int main(int argc, char* argv[])
     home.writeQuietSettings();
     auto pb = home.makeParkbook();
     fillDatabase();
-    fillForm(*pb);
+    fillStation(*pb);
     pb->sysclkTimeout();
 
     const QList<QPair<QWidget*, QString>> windows = {
@@ -160,6 +167,7 @@ int main(int argc, char* argv[])
         pb->on_actionShow_Park_Log_triggered();
         pb->on_actionContact_Log_triggered();
         pb->on_actionShow_Activations_triggered();
+        showLatestContact(*pb);
         pb->sysclkTimeout();
         for (const auto& [window, name] : windows)
             grab(window, folder, name, theme);
