@@ -33,14 +33,14 @@ install_missing() {
     fi
 }
 
-build() {
+configure() {
     cmake -S "$REPO" -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
-    cmake --build "$BUILD" -j2
 }
 
 start() {
     install_missing
-    build
+    configure
+    cmake --build "$BUILD" -j2 --target parkbook parkbook_info
     local home="${PARKBOOK_HOME:-$HOME/Parkbook}"
     mkdir -p "$home/Programs/Parkbook/Info" "$home/Programs/Parkbook/Data"
     # The assets are refreshed on every start; the user's Parkbook.ini and
@@ -56,7 +56,8 @@ start() {
 
 run_tests() {
     install_missing
-    build -DPARKBOOK_WERROR=ON
+    configure -DPARKBOOK_WERROR=ON
+    cmake --build "$BUILD" -j2
     export QT_QPA_PLATFORM=offscreen
     (cd "$BUILD" && ctest -j2 --output-on-failure)
     # A short start of the real program: it must come up and keep running.
