@@ -2,7 +2,8 @@
 # fuzz/CMakeLists.txt when PARKBOOK_FUZZ is on (clang only). The codec is
 # compiled into the target so that its reads are instrumented too.
 add_executable(fuzz_wsjtx ${CMAKE_CURRENT_LIST_DIR}/fuzz_wsjtx.cpp
-               ${PROJECT_SOURCE_DIR}/src/wsjtx/wsjtxcodec.cpp)
+               ${PROJECT_SOURCE_DIR}/src/wsjtx/wsjtxcodec.cpp
+               ${PROJECT_SOURCE_DIR}/src/adif/adifcodec.cpp)
 target_include_directories(fuzz_wsjtx PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(fuzz_wsjtx PRIVATE -fsanitize=fuzzer,address,undefined)
 target_link_options(fuzz_wsjtx PRIVATE -fsanitize=fuzzer,address,undefined)
