@@ -277,6 +277,9 @@ public:
     QString txMessage;
     QString previousTxMessage;
     void sendDatagram(QByteArray datagram);
+    // Hands one received datagram to its handler; anything without the magic
+    // number or of another type is dropped.
+    void dispatchDatagram(const QByteArray& data);
     void heartBeat(QByteArray data);
     void statusMessage(QByteArray data);
     void decodeMessage(QByteArray data);
