@@ -19,23 +19,24 @@
 #include <QSqlQuery>
 #include <cstddef>
 #include <cstdint>
-#include <memory>
 
 namespace
 {
-std::unique_ptr<QApplication> app;
-std::unique_ptr<TempHome> home;
-std::unique_ptr<Parkbook> parkbook;
+// Kept to the end of the process on purpose: libFuzzer leaves through exit(),
+// where tearing the windows down after Qt's own exit handlers would crash.
+QApplication* app = nullptr;
+TempHome* home = nullptr;
+Parkbook* parkbook = nullptr;
 int runs = 0;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    app = std::make_unique<QApplication>(*argc, *argv);
-    home = std::make_unique<TempHome>();
+    app = new QApplication(*argc, *argv);
+    home = new TempHome();
     home->writeQuietSettings();
-    parkbook = home->makeParkbook();
+    parkbook = home->makeParkbook().release();
     Ui::Station* station = parkbook->station->ui;
     station->call->setText("Q1ABC");
     station->grid->setText("FN31pr");

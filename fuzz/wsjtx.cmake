@@ -28,5 +28,6 @@ if(PARKBOOK_SANITIZE)
     add_test(NAME fuzz_wsjtx_dispatch
         COMMAND fuzz_wsjtx_dispatch -max_total_time=20 -max_len=4096 -rss_limit_mb=2048
                 ${FUZZ_WSJTX_WORK} ${CMAKE_CURRENT_LIST_DIR}/corpus/wsjtx)
-    set_tests_properties(fuzz_wsjtx_dispatch PROPERTIES TIMEOUT 120)
+    set_tests_properties(fuzz_wsjtx_dispatch PROPERTIES TIMEOUT 120
+        ENVIRONMENT "LSAN_OPTIONS=suppressions=${CMAKE_CURRENT_LIST_DIR}/lsan-gui.supp")
 endif()
