@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the WSJT-X datagram readers and the reply builder:
 // none of them may read past the datagram, whatever its lengths claim.
+#include "adif/adifcodec.h"
 #include "wsjtx/wsjtxcodec.h"
 
 #include <cstddef>
@@ -22,8 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         decode.offAirOffset + 1 == datagram.size())
         __builtin_trap(); // a reply is its decode less the new flag
     const QString adif = readLoggedAdif(datagram);
-    (void)adifField(adif, "QSO_DATE");
-    (void)adifField(adif, "CALL");
+    (void)Adif::extractField(adif, "QSO_DATE");
+    (void)Adif::extractField(adif, "CALL");
     (void)int32Val(datagram);
     (void)int64Val(datagram);
     (void)floatVal(datagram);

@@ -16,6 +16,7 @@
 #include <QTextStream>
 #include <QVariant>
 #include <memory>
+#include <utility>
 
 namespace
 {
@@ -199,4 +200,23 @@ void Parkbook::logRecord(QString date, QString time, QString park, QString recor
     write.bindValue(":mcl", read("OPERATOR", s->call->text()));
     write.bindValue(":cmt", read("COMMENT", QString()));
     write.exec();
+
+    // What was just written is now the contact being entered.
+    this->call = call;
+    this->mode = mode;
+    this->band = band;
+    for (auto [member, placeholder] : {std::pair{&name, ":nam"},
+                                       {&state, ":stt"},
+                                       {&lat, ":lat"},
+                                       {&lon, ":lon"},
+                                       {&grid, ":grd"},
+                                       {&sent, ":snt"},
+                                       {&rcvd, ":rcv"},
+                                       {&comment, ":cmt"},
+                                       {&last, ":lst"},
+                                       {&born, ":brn"},
+                                       {&city, ":cty"},
+                                       {&license, ":lic"},
+                                       {&expire, ":exp"}})
+        *member = write.boundValue(placeholder).toString();
 }

@@ -203,9 +203,6 @@ public Q_SLOTS:
     void saveStation();
 
     // ---- location (geo/) -------------------------------------------------
-public:
-    // How many times calculateGrid has handed the grid on to sendLocation.
-    int locationSends = 0;
 public Q_SLOTS:
     void calculateGrid();
     void bearDist(double lat1, double lon1, double lat2, double lon2);
@@ -279,8 +276,10 @@ public:
     bool txEnabled = false;
     QString txMessage;
     QString previousTxMessage;
-    QString wsjtxDate; // date of the QSO WSJT-X logged last
     void sendDatagram(QByteArray datagram);
+    // Hands one received datagram to its handler; anything without the magic
+    // number or of another type is dropped.
+    void dispatchDatagram(const QByteArray& data);
     void heartBeat(QByteArray data);
     void statusMessage(QByteArray data);
     void decodeMessage(QByteArray data);
@@ -307,11 +306,6 @@ private:
     bool inParkLog(const QString& call);
     QString stationText(const QString& name) const;
     bool stationTicked(int slot) const;
-    // Stand-ins for the ADIF record writer and the park records until those land.
-    void writeLoggedRecord(const QString& date, const QString& time, const QString& park,
-                           const QString& record);
-    void addLoggedPark(const QString& date, const QString& park, const QString& name);
-    void followStationParks();
 
     // ---- statistics (stats/) ---------------------------------------------
 public Q_SLOTS:

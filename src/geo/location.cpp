@@ -20,7 +20,6 @@ void Parkbook::calculateGrid()
         station->ui->grid->setText(grid);
     }
     // WSJT-X is told the (possibly unchanged) grid each time the position is touched.
-    ++locationSends;
     sendLocation();
 }
 

@@ -140,8 +140,8 @@ void Parkbook::logADIF(QByteArray data)
 {
     logFromWSJT(WsjtxCodec::readLoggedAdif(data));
     if (parkLog->isVisible()) {
-        ui->parkDate->setText(wsjtxDate);
-        ui->endDate->setText(wsjtxDate);
+        ui->parkDate->setText(date);
+        ui->endDate->setText(date);
         ui->parkReference->setText(currentPark);
         on_actionLoad_Park_Log_triggered();
         QTextCursor cursor = parkLog->ui->log->textCursor();
@@ -158,30 +158,20 @@ void Parkbook::logADIF(QByteArray data)
 
 void Parkbook::logFromWSJT(QString record)
 {
-    followStationParks();
-    const QString date = WsjtxCodec::adifField(record, "QSO_DATE");
-    const QString time = WsjtxCodec::adifField(record, "TIME_ON");
+    setParkFromStation();
+    const QString qsoDate = extractField(record, "QSO_DATE");
+    const QString qsoTime = extractField(record, "TIME_ON");
     // A record without a call sign or a proper date (a cut or garbled
     // datagram) would put empty rows into every active park: keep it out.
     static const QRegularExpression eightDigits("^\\d{8}$");
-    if (WsjtxCodec::adifField(record, "CALL").trimmed().isEmpty() ||
-        !eightDigits.match(date).hasMatch())
+    if (extractField(record, "CALL").trimmed().isEmpty() || !eightDigits.match(qsoDate).hasMatch())
         return;
-    wsjtxDate = date;
+    date = qsoDate;
     for (int slot = 1; slot <= 5; ++slot) {
         if (!stationTicked(slot))
             continue;
         const QString park = stationText(QString("pRef%1").arg(slot));
-        writeLoggedRecord(date, time, park, record);
-        addLoggedPark(date, park, stationText(QString("name%1").arg(slot)));
+        logRecord(qsoDate, qsoTime, park, record);
+        addToParks(qsoDate, park, stationText(QString("name%1").arg(slot)));
     }
 }
-
-// Until the ADIF record writer is merged: logRecord(date, time, park, record).
-void Parkbook::writeLoggedRecord(const QString&, const QString&, const QString&, const QString&) {}
-
-// Until the park records are merged: addToParks(date, park, name).
-void Parkbook::addLoggedPark(const QString&, const QString&, const QString&) {}
-
-// Until the park records are merged: setParkFromStation().
-void Parkbook::followStationParks() {}

@@ -2,7 +2,6 @@
 
 #include <QDataStream>
 #include <QIODevice>
-#include <QRegularExpression>
 #include <QtEndian>
 #include <cstring>
 
@@ -299,17 +298,4 @@ QString decodeLine(const DecodeMsg& decode)
         .arg(QString::fromUtf8(decode.message));
 }
 
-QString adifField(const QString& record, const QString& fieldName)
-{
-    const QRegularExpression tag("<" + QRegularExpression::escape(fieldName) + ":(\\d+)(:[^>]*)?>",
-                                 QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = tag.match(record);
-    if (!match.hasMatch())
-        return {};
-    bool ok = false;
-    const qsizetype length = match.captured(1).toLongLong(&ok);
-    if (!ok || length <= 0)
-        return {};
-    return record.mid(match.capturedEnd(), length);
-}
 } // namespace WsjtxCodec

@@ -149,8 +149,4 @@ bool hasSignOff(const QByteArray& text);
 QString headerLine();
 QString timeText(quint32 msecs); // hhmmss; times past a day wrap round
 QString decodeLine(const DecodeMsg& decode);
-
-// Value of an ADIF field (name case-insensitive), or empty. Bounded by the
-// record: a length running past the end gives the bytes that are there.
-QString adifField(const QString& record, const QString& fieldName);
 } // namespace WsjtxCodec

@@ -46,7 +46,11 @@ void Parkbook::readPendingDatagrams()
         wsjtxAddress = datagram.senderAddress();
         wsjtxPort = static_cast<quint16>(datagram.senderPort());
     }
-    const QByteArray data = datagram.data();
+    dispatchDatagram(datagram.data());
+}
+
+void Parkbook::dispatchDatagram(const QByteArray& data)
+{
     const WsjtxCodec::Header header = WsjtxCodec::readHeader(data);
     if (!header.valid)
         return;

@@ -5,12 +5,17 @@
 #include "ui_contact.h"
 #include "ui_parkbook.h"
 #include "ui_station.h"
+#include "ui_wsjtx.h"
+#include "wsjtx/wsjtx.h"
+#include "wsjtx/wsjtxcodec.h"
+#include "wsjtxpeer.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+#include <QUdpSocket>
 
 // The main window's location members working on the real Station, Contact and
 // main forms, with the state centres loaded from the shipped table.
@@ -140,9 +145,24 @@ void TstLocation::emptyCoordinateKeepsGridButStillSends()
         pb->station->ui->lon->setText(lon);
         pb->station->ui->lat->setText(lat);
     }
-    const int before = pb->locationSends;
+    // WSJT-X has to have spoken first, or Parkbook does not know where to
+    // send; its heartbeat is answered with one Location already.
+    WsjtxPeer peer;
+    QVERIFY(peer.open());
+    QUdpSocket probe;
+    QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
+    const quint16 port = probe.localPort();
+    probe.close();
+    pb->wsjtx->ui->udpIp->setText("127.0.0.1");
+    pb->wsjtx->ui->udpPort->setValue(port);
+    pb->initUdpSocket();
+    peer.sendTo(port, WsjtxPeer::heartbeat());
+    QVERIFY(peer.waitForReceived(1));
+
     pb->calculateGrid();
-    QCOMPARE(pb->locationSends, before + 1);
+    QVERIFY(peer.waitForReceived(2));
+    QCOMPARE(peer.received.size(), 2);
+    QCOMPARE(peer.received.last(), WsjtxCodec::locationMessage("FN31pr"));
     QCOMPARE(pb->ui->parkGrid->text(), QString("FN31pr"));
     QCOMPARE(pb->station->ui->grid->text(), QString("FN31pr"));
 }

@@ -29,7 +29,6 @@ private Q_SLOTS:
     void decodeLineLayout();
     void markers_data();
     void markers();
-    void adifFields();
 };
 
 void TestWsjtxCodec::primitives_data()
@@ -326,20 +325,6 @@ void TestWsjtxCodec::markers()
     QFETCH(bool, signOff);
     QCOMPARE(hasReport(text), report);
     QCOMPARE(hasSignOff(text), signOff);
-}
-
-void TestWsjtxCodec::adifFields()
-{
-    const QString record =
-        "<adif_ver:5>3.1.0 <programid:6>WSJT-X <EOH> <call:4>Q2XX <gridsquare:4>FN42 "
-        "<qso_date:8>20240601 <time_on:6>123000 <station_callsign:5>Q1ABC <EOR>";
-    QCOMPARE(adifField(record, "CALL"), QString("Q2XX"));
-    QCOMPARE(adifField(record, "QSO_DATE"), QString("20240601"));
-    QCOMPARE(adifField(record, "TIME_ON"), QString("123000"));
-    QCOMPARE(adifField(record, "STATION_CALLSIGN"), QString("Q1ABC"));
-    QCOMPARE(adifField(record, "COMMENT"), QString());
-    QCOMPARE(adifField("<call:99>Q2", "call"), QString("Q2"));
-    QCOMPARE(adifField("<call:-1>Q2", "call"), QString());
 }
 
 QTEST_GUILESS_MAIN(TestWsjtxCodec)

@@ -1,7 +1,9 @@
 #include "app/parkbook.h"
+#include "parks/seelog.h"
 #include "parks/station.h"
 #include "temphome.h"
 #include "ui_parkbook.h"
+#include "ui_seelog.h"
 #include "ui_wsjtx.h"
 #include "wsjtx/wsjtx.h"
 #include "wsjtx/wsjtxcodec.h"
@@ -13,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
 #include <QTextBlock>
@@ -37,7 +40,8 @@ private Q_SLOTS:
     void txMessageStartsQso();
     void repeatedTxMessageOnlyRunsWatchdog();
     void heartbeatSendsLocationAndDropsStaleQso();
-    void loggedAdifReturnsToReady();
+    void loggedAdifOncePerActivePark();
+    void loggedRecordBecomesCurrentContact();
     void cutDatagramsThroughHandlers();
     void searchTextsUpperCase();
     void promptFilesInstalled();
@@ -50,6 +54,7 @@ private:
     void deliver(const WsjtxPeer::StatusFields& status);
     QList<QByteArray> repliesSoFar();
     void addToParkLog(const QString& call);
+    static int count(const QString& sql);
 
     std::unique_ptr<TempHome> home;
     std::unique_ptr<Parkbook> pb;
@@ -425,27 +430,96 @@ void TestWsjtxLink::heartbeatSendsLocationAndDropsStaleQso()
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
 }
 
-void TestWsjtxLink::loggedAdifReturnsToReady()
+int TestWsjtxLink::count(const QString& sql)
+{
+    QSqlQuery query(QSqlDatabase::database("parkbook"));
+    if (!query.exec(sql) || !query.next())
+        return -1;
+    return query.value(0).toInt();
+}
+
+void TestWsjtxLink::loggedAdifOncePerActivePark()
 {
     start();
-    for (int slot = 1; slot <= 3; ++slot) {
-        stationBox(QString("act%1").arg(slot))->setChecked(true);
+    for (int slot = 1; slot <= 4; ++slot) {
         stationEdit(QString("pRef%1").arg(slot))->setText(QString("K-000%1").arg(slot));
+        stationEdit(QString("name%1").arg(slot))->setText(QString("Park %1").arg(slot));
     }
+    for (int slot = 1; slot <= 3; ++slot)
+        stationBox(QString("act%1").arg(slot))->setChecked(true);
+    stationBox("act4")->setChecked(false);
+    pb->parkLog->show();
+    pb->ui->call->setText("Q2XX");
     pb->setQsoStatus(4);
     const QString adif =
         "<adif_ver:5>3.1.0 <programid:6>WSJT-X <EOH> <call:4>Q2XX <gridsquare:4>FN42 "
         "<mode:3>FT8 <rst_sent:3>-10 <rst_rcvd:3>-12 <qso_date:8>20240601 <time_on:6>123000 "
-        "<station_callsign:5>Q1ABC <EOR>";
+        "<band:3>20m <station_callsign:5>Q1ABC <EOR>";
     deliver(WsjtxPeer::loggedAdif(adif));
-    QCOMPARE(pb->wsjtxDate, QString("20240601"));
+
+    QSqlQuery rows(QSqlDatabase::database("parkbook"));
+    QVERIFY(rows.exec("SELECT park, call, date, time, mode, band, sent, rcvd, grid, operator "
+                      "FROM log ORDER BY park"));
+    QStringList got;
+    while (rows.next()) {
+        QStringList row;
+        for (int i = 0; i < 10; ++i)
+            row << rows.value(i).toString();
+        got << row.join(' ');
+    }
+    QCOMPARE(got, QStringList({"K-0001 Q2XX 20240601 123000 FT8 20m -10 -12 FN42 Q1ABC",
+                               "K-0002 Q2XX 20240601 123000 FT8 20m -10 -12 FN42 Q1ABC",
+                               "K-0003 Q2XX 20240601 123000 FT8 20m -10 -12 FN42 Q1ABC"}));
+    QCOMPARE(count("SELECT count(*) FROM parks WHERE date = '20240601'"), 3);
+    QCOMPARE(count("SELECT count(*) FROM parks WHERE date = '20240601' AND "
+                   "((park = 'K-0001' AND name = 'Park 1') OR (park = 'K-0002' AND name = "
+                   "'Park 2') OR (park = 'K-0003' AND name = 'Park 3'))"),
+             3);
+
+    // The contact date is the logged one, the open park log shows that day
+    // of the current park with the new contact, and the form is ready for
+    // the next QSO.
+    QCOMPARE(pb->date, QString("20240601"));
+    QCOMPARE(pb->ui->parkDate->text(), QString("20240601"));
+    QCOMPARE(pb->ui->endDate->text(), QString("20240601"));
+    QCOMPARE(pb->ui->parkReference->text(), QString("K-0001"));
+    QVERIFY(pb->parkLog->ui->log->toPlainText().contains("Q2XX"));
+    QSqlQuery mLog(QSqlDatabase::database("memory"));
+    QVERIFY(mLog.exec("SELECT count(*) FROM mLog WHERE call = 'Q2XX'") && mLog.next());
+    QCOMPARE(mLog.value(0).toInt(), 1);
+    QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
+    QVERIFY(pb->ui->call->text().isEmpty());
+
+    // WSJT-X sends the same QSO again: the rows are updated, none is added.
+    pb->setQsoStatus(4);
+    deliver(WsjtxPeer::loggedAdif(adif));
+    QCOMPARE(count("SELECT count(*) FROM log"), 3);
+    QCOMPARE(count("SELECT count(*) FROM parks WHERE date = '20240601'"), 3);
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
 
-    // A cut record carries no call: nothing is taken from it.
+    // A cut record carries no call: nothing is taken from it, yet the QSO is over.
     pb->setQsoStatus(4);
-    deliver(WsjtxPeer::loggedAdif("<qso_date:8>20240602 <time_on:6>1"));
-    QCOMPARE(pb->wsjtxDate, QString("20240601"));
+    deliver(WsjtxPeer::loggedAdif("<qso_date:8>20240602 <time_on:6>130000 <mode:3>FT8 <EOR>"));
+    QCOMPARE(count("SELECT count(*) FROM log"), 3);
+    QCOMPARE(count("SELECT count(*) FROM parks WHERE date = '20240602'"), 0);
+    QCOMPARE(pb->date, QString("20240601"));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
+}
+
+void TestWsjtxLink::loggedRecordBecomesCurrentContact()
+{
+    start();
+    stationEdit("pRef1")->setText("K-0001");
+    stationBox("act1")->setChecked(true);
+    pb->logFromWSJT("<call:4>Q3YY <gridsquare:4>EM12 <mode:3>FT4 <rst_sent:3>-03 "
+                    "<rst_rcvd:3>+02 <qso_date:8>20240603 <time_on:6>010203 <EOR>");
+    QCOMPARE(count("SELECT count(*) FROM log WHERE call = 'Q3YY' AND park = 'K-0001'"), 1);
+    QCOMPARE(pb->date, QString("20240603"));
+    QCOMPARE(pb->call, QString("Q3YY"));
+    QCOMPARE(pb->grid, QString("EM12"));
+    QCOMPARE(pb->mode, QString("FT4"));
+    QCOMPARE(pb->sent, QString("-03"));
+    QCOMPARE(pb->rcvd, QString("+02"));
 }
 
 void TestWsjtxLink::cutDatagramsThroughHandlers()
@@ -461,6 +535,7 @@ void TestWsjtxLink::cutDatagramsThroughHandlers()
     for (const QByteArray& whole : {status, decode, adif, WsjtxPeer::heartbeat()}) {
         for (qsizetype n = 0; n < whole.size(); ++n) {
             const QByteArray cut(whole.constData(), n);
+            pb->dispatchDatagram(cut);
             pb->statusMessage(cut);
             pb->decodeMessage(cut);
             pb->logADIF(cut);
@@ -470,8 +545,9 @@ void TestWsjtxLink::cutDatagramsThroughHandlers()
     // A decode cut after its message (in the two flags) is still shown; cut
     // anywhere earlier it has no message and is not.
     const QString line = "143500 -12 1200 Q1ABC Q2XX -12";
-    QCOMPARE(pb->wsjtx->ui->results->toPlainText(), line + "\n" + line);
-    QVERIFY(pb->wsjtxDate.isEmpty());
+    // Each cut is handed over twice: through the dispatch and directly.
+    QCOMPARE(pb->wsjtx->ui->results->toPlainText(), QStringList(4, line).join('\n'));
+    QCOMPARE(count("SELECT count(*) FROM log"), 0);
 }
 
 void TestWsjtxLink::searchTextsUpperCase()
