@@ -517,6 +517,23 @@ void runProgramPaths(const Context& ctx, int run)
     pb.reset();
 }
 
+// Start-up alone, for profiling.
+void runStartup(const Context& ctx)
+{
+    TempHome home;
+    home.writeQuietSettings();
+    const QString db = home.dataPath() + "/parkbook.db";
+    QFile::copy(ctx.dataDir + "/parkbook.db", db);
+    for (int i = 0; i < 5; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        auto pb = home.makeParkbook();
+        pb->show();
+        check(QTest::qWaitForWindowExposed(pb.get(), 5000), "main window shown");
+        record("startup", ms(timer));
+    }
+}
+
 void runImport(const Context& ctx)
 {
     TempHome home;
@@ -642,7 +659,7 @@ int main(int argc, char** argv)
             jsonPath = args.at(++i);
         else {
             std::fprintf(stderr, "usage: parkbook_bench [--runs N] [--data DIR] [--json FILE] "
-                                 "[--only programs|import]\n");
+                                 "[--only programs|import|startup]\n");
             return 2;
         }
     }
@@ -676,6 +693,8 @@ int main(int argc, char** argv)
             runProgramPaths(ctx, run);
         if (only.isEmpty() || only == "import")
             runImport(ctx);
+        if (only == "startup")
+            runStartup(ctx);
         std::printf("run %d of %d done (%.1f s)\n", run + 1, runs, double(total.elapsed()) / 1000);
         std::fflush(stdout);
     }

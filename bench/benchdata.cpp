@@ -231,7 +231,9 @@ BenchData::Summary BenchData::generate(const QString& dbPath, const QString& adi
     QSet<QString> huntingDates;
     while (int(huntingDates.size()) < plan.huntingDays)
         huntingDates.insert(someDay());
-    for (const QString& date : std::as_const(huntingDates)) {
+    QStringList huntingList(huntingDates.begin(), huntingDates.end());
+    huntingList.sort(); // a set's order changes from one process to the next
+    for (const QString& date : std::as_const(huntingList)) {
         taken.insert(date + "HUNTER");
         outings.append({date, {"HUNTER"}, 10, true});
     }
