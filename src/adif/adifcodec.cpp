@@ -10,11 +10,11 @@ QString field(const QString& name, const QString& value)
     return "<" + name + ":" + QString::number(value.size()) + ">" + value;
 }
 
-QString extractField(const QString& line, const QString& fieldName)
+namespace
 {
-    const qsizetype start = line.indexOf("<" + fieldName + ":", 0, Qt::CaseInsensitive);
-    if (start < 0)
-        return QString();
+// The value of the field whose tag begins at `start` (the "<").
+QString valueAt(const QString& line, qsizetype start)
+{
     const qsizetype close = line.indexOf('>', start);
     const qsizetype colon = line.indexOf(':', start);
     if (close < 0 || colon < 0 || colon > close)
@@ -30,6 +30,37 @@ QString extractField(const QString& line, const QString& fieldName)
     if (!ok || length < 1)
         return QString();
     return line.mid(close + 1, length);
+}
+} // namespace
+
+QString extractField(const QString& line, const QString& fieldName)
+{
+    const qsizetype start = line.indexOf("<" + fieldName + ":", 0, Qt::CaseInsensitive);
+    if (start < 0)
+        return QString();
+    return valueAt(line, start);
+}
+
+FieldIndex::FieldIndex(const QString& record) : line(record)
+{
+    // "<NAME:" first stands at the first "<" whose text up to the next ":" is
+    // NAME (a name holds no ":"), so every "<" is a candidate, in order.
+    constexpr qsizetype longestName = 64;
+    for (qsizetype lt = line.indexOf('<'); lt >= 0; lt = line.indexOf('<', lt + 1)) {
+        const QStringView ahead = QStringView(line).mid(lt + 1, longestName + 1);
+        const qsizetype colon = ahead.indexOf(':');
+        if (colon < 0)
+            continue;
+        const QString name = ahead.left(colon).toString().toCaseFolded();
+        if (!starts.contains(name))
+            starts.insert(name, lt); // the first one counts, as in extractField
+    }
+}
+
+QString FieldIndex::value(const QString& fieldName) const
+{
+    const qsizetype start = starts.value(fieldName.toCaseFolded(), -1);
+    return start < 0 ? QString() : valueAt(line, start);
 }
 
 QString header(const QDateTime& exportTime)

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -47,6 +48,9 @@ struct RecordStatements {
     QSqlQuery find, insert, update;
 };
 RecordStatements* importStatements = nullptr;
+// The date and park pairs an import has already made sure of in `parks`: a
+// second look-up of the same pair finds the row and changes nothing.
+QSet<QString>* importParks = nullptr;
 } // namespace
 
 QString Parkbook::extractField(QString line, QString fieldName)
@@ -75,12 +79,15 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
         {
             RecordStatements statements(db);
             importStatements = &statements;
+            QSet<QString> parks;
+            importParks = &parks;
             QTextStream in(&file);
             Adif::RecordReader reader(&in);
             QString record;
             while (reader.next(&record))
                 logFromADIF(record);
             importStatements = nullptr;
+            importParks = nullptr;
         }
         if (inTransaction && !db.commit()) {
             const QString error = db.lastError().text();
@@ -105,9 +112,18 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
 
 void Parkbook::logFromADIF(QString record)
 {
-    const QString date = Adif::extractField(record, "QSO_DATE");
-    const QString time = Adif::paddedTime(Adif::extractField(record, "TIME_ON"));
-    const QString mySigInfo = Adif::extractField(record, "MY_SIG_INFO");
+    const Adif::FieldIndex fields(record);
+    const QString date = fields.value("QSO_DATE");
+    const QString time = Adif::paddedTime(fields.value("TIME_ON"));
+    const QString mySigInfo = fields.value("MY_SIG_INFO");
+    auto ensurePark = [this, &date](const QString& park, const QString& name) {
+        const QString key = date + '\n' + park;
+        if (importParks && importParks->contains(key))
+            return;
+        addToParks(date, park, name);
+        if (importParks)
+            importParks->insert(key);
+    };
 
     const Adif::ActivationWindow window{ui->parkDate->text(), ui->endDate->text(),
                                         ui->startTime->text(), ui->stopTime->text()};
@@ -116,7 +132,7 @@ void Parkbook::logFromADIF(QString record)
 
     if (!mySigInfo.isEmpty()) {
         logRecord(date, time, mySigInfo, record);
-        addToParks(date, mySigInfo, ui->parkName->text());
+        ensurePark(mySigInfo, ui->parkName->text());
         return;
     }
     const Ui::Station* s = station->ui;
@@ -128,7 +144,7 @@ void Parkbook::logFromADIF(QString record)
             continue;
         const QString park = refs[slot]->text();
         logRecord(date, time, park, record);
-        addToParks(date, park, names[slot]->text());
+        ensurePark(park, names[slot]->text());
     }
 }
 
@@ -137,8 +153,9 @@ void Parkbook::logRecord(QString date, QString time, QString park, QString recor
     // Every value is bound as text, never as NULL, so that the duplicate test
     // below finds rows written by an earlier import.
     auto text = [](const QString& v) { return v.isNull() ? QString("") : v; };
+    const Adif::FieldIndex fields(record);
     auto read = [&](const char* name, const QString& fallback) {
-        const QString v = Adif::extractField(record, name);
+        const QString v = fields.value(QLatin1String(name));
         return text(v.isEmpty() ? fallback : v);
     };
     const Ui::Contact* c = contact->ui;

@@ -25,6 +25,10 @@ void Parkbook::setupDbLog()
     db.setDatabaseName(fullPath);
     if (db.open()) {
         QSqlQuery query(db);
+        // A few years of contacts make a log of tens of megabytes; SQLite's
+        // default page cache (2 MB) then reads the same pages from the file
+        // again and again while the activations are recounted and the lists drawn.
+        query.exec("PRAGMA cache_size=-32768");
         query.exec(Schema::createLog);
         query.exec(Schema::createStation);
         query.exec(Schema::createParks);

@@ -39,26 +39,28 @@ void Parkbook::on_actionContact_Log_triggered()
     int count = 0;
     QString previousDate;
     QString previousPark;
-    QStringList lines;
-    LogLineFields fields;
+    // One text for the whole list: about 60 characters a line.
+    QString text;
+    text.reserve(64 * 1024);
     while (query.next()) {
-        ++count;
-        fields.id = query.value(idColumn).toString();
-        fields.date = query.value(dateColumn).toString();
-        fields.park = query.value(parkColumn).toString();
-        fields.time = query.value(timeColumn).toString();
-        fields.call = query.value(callColumn).toString();
-        fields.band = query.value(bandColumn).toString();
-        fields.mode = query.value(modeColumn).toString();
-        fields.p2p = query.value(p2pColumn).toString();
+        const QString id = query.value(idColumn).toString();
+        const QString date = query.value(dateColumn).toString();
+        const QString park = query.value(parkColumn).toString();
         // One empty line between the groups of a date and park.
-        if (count > 1 && (fields.date != previousDate || fields.park != previousPark))
-            lines.append(QString());
-        previousDate = fields.date;
-        previousPark = fields.park;
-        lines.append(LogLines::contactLogLine(fields));
+        if (count > 0) {
+            text.append('\n');
+            if (date != previousDate || park != previousPark)
+                text.append('\n');
+        }
+        ++count;
+        LogLines::appendContactLogLine(
+            text, id, date, park, query.value(timeColumn).toString(),
+            query.value(callColumn).toString(), query.value(bandColumn).toString(),
+            query.value(modeColumn).toString(), query.value(p2pColumn).toString());
+        previousDate = date;
+        previousPark = park;
     }
-    contactLog->setLines(lines, themeBlue);
+    contactLog->setText(text, themeBlue);
     contactLog->setWindowTitle("All Contacts Log,  Contacts = " + QString::number(count));
     contactLog->moveToLine(1);
 }

@@ -50,12 +50,47 @@ QString LogLines::contactLogHeader()
 
 QString LogLines::contactLogLine(const LogLineFields& f)
 {
-    return fixedWidthLine({{f.id, 5},
-                           {f.date, -8},
-                           {f.park, -7},
-                           {f.time.left(4), -4},
-                           {f.call, -6},
-                           {f.band, -5},
-                           {f.mode, -8},
-                           {f.p2p, -7}});
+    QString line;
+    appendContactLogLine(line, f.id, f.date, f.park, f.time, f.call, f.band, f.mode, f.p2p);
+    return line;
+}
+
+namespace
+{
+// As fixedWidthLine pads one field: a negative width left-aligns.
+void appendPadded(QString& out, QStringView value, int width)
+{
+    static const QString spaces(16, ' ');
+    qsizetype pad = qMax<qsizetype>(0, qAbs(width) - value.size());
+    if (width < 0)
+        out.append(value);
+    while (pad > 0) {
+        const qsizetype n = qMin(pad, spaces.size());
+        out.append(QStringView(spaces).left(n));
+        pad -= n;
+    }
+    if (width > 0)
+        out.append(value);
+}
+} // namespace
+
+void LogLines::appendContactLogLine(QString& out, QStringView id, QStringView date,
+                                    QStringView park, QStringView time, QStringView call,
+                                    QStringView band, QStringView mode, QStringView p2p)
+{
+    appendPadded(out, id, 5);
+    out.append(' ');
+    appendPadded(out, date, -8);
+    out.append(' ');
+    appendPadded(out, park, -7);
+    out.append(' ');
+    appendPadded(out, time.left(4), -4);
+    out.append(' ');
+    appendPadded(out, call, -6);
+    out.append(' ');
+    appendPadded(out, band, -5);
+    out.append(' ');
+    appendPadded(out, mode, -8);
+    out.append(' ');
+    appendPadded(out, p2p, -7);
 }

@@ -30,4 +30,9 @@ QString parkLogHeader();
 QString parkLogLine(int number, const LogLineFields& fields);
 QString contactLogHeader();
 QString contactLogLine(const LogLineFields& fields);
+// Appends the same line as contactLogLine to `out` without building the
+// fields or the line on their own: the contact log writes 100,000 of them.
+void appendContactLogLine(QString& out, QStringView id, QStringView date, QStringView park,
+                          QStringView time, QStringView call, QStringView band, QStringView mode,
+                          QStringView p2p);
 } // namespace LogLines

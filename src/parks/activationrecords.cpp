@@ -28,7 +28,7 @@ ActivationCounts countActivation(QSqlDatabase db, const QString& date, const QSt
 {
     QSqlQuery contacts(db);
     contacts.setForwardOnly(true);
-    contacts.prepare("SELECT time, p2p, dxcc FROM log WHERE date=? and park=?");
+    contacts.prepare("SELECT time, p2p FROM log WHERE date=? and park=?");
     contacts.addBindValue(date);
     contacts.addBindValue(park);
     contacts.exec();
@@ -43,15 +43,17 @@ int recountActivations(QSqlDatabase db)
         qlonglong id;
         QString date;
         QString park;
+        QString qsos, lateQsos, p2ps; // as stored
     };
     QList<Row> rows;
     {
         QSqlQuery parks(db);
         parks.setForwardOnly(true);
-        parks.exec("SELECT id, date, park FROM parks");
+        parks.exec("SELECT id, date, park, QSOs, LateQSOs, P2Ps FROM parks");
         while (parks.next())
             rows.append({parks.value(0).toLongLong(), parks.value(1).toString(),
-                         parks.value(2).toString()});
+                         parks.value(2).toString(), parks.value(3).toString(),
+                         parks.value(4).toString(), parks.value(5).toString()});
     }
 
     // One transaction: thousands of single-statement commits would each wait
@@ -59,7 +61,7 @@ int recountActivations(QSqlDatabase db)
     const bool inTransaction = db.transaction();
     QSqlQuery contacts(db);
     contacts.setForwardOnly(true);
-    contacts.prepare("SELECT time, p2p, dxcc FROM log WHERE date=? and park=?");
+    contacts.prepare("SELECT time, p2p FROM log WHERE date=? and park=?");
     QSqlQuery update(db);
     // By row id: every row of a (date, park) pair gets the same counts, and no
     // update has to search the table.
@@ -70,6 +72,12 @@ int recountActivations(QSqlDatabase db)
         contacts.exec();
         const ActivationCounts counts = countFrom(contacts);
         contacts.finish();
+        // A record that already holds these counts is left alone: at every
+        // start nearly all of them do, and then nothing is written at all.
+        if (row.qsos == QString::number(counts.qsos) &&
+            row.lateQsos == QString::number(counts.lateQsos) &&
+            row.p2ps == QString::number(counts.p2ps))
+            continue;
         update.addBindValue(counts.qsos);
         update.addBindValue(counts.lateQsos);
         update.addBindValue(counts.p2ps);

@@ -31,14 +31,27 @@ SeeLog::~SeeLog()
 void SeeLog::setLines(const QStringList& lines, const QColor& lineColor, int activeLine,
                       const QColor& activeColor)
 {
+    drawText(lines.join('\n'), int(lines.size()), lineColor, activeLine, activeColor);
+}
+
+void SeeLog::setText(const QString& text, const QColor& lineColor, int activeLine,
+                     const QColor& activeColor)
+{
+    const int lines = text.isEmpty() ? 0 : int(text.count('\n')) + 1;
+    drawText(text, lines, lineColor, activeLine, activeColor);
+}
+
+void SeeLog::drawText(const QString& text, int lineCount, const QColor& lineColor, int activeLine,
+                      const QColor& activeColor)
+{
     QPlainTextEdit* list = ui->log;
     list->clear();
     QTextCursor cursor(list->document());
     QTextCharFormat format = list->currentCharFormat();
     format.setForeground(lineColor);
     cursor.beginEditBlock();
-    cursor.insertText(lines.join('\n'), format);
-    if (activeLine > 0 && activeLine <= lines.size()) {
+    cursor.insertText(text, format);
+    if (activeLine > 0 && activeLine <= lineCount) {
         QTextBlock block = list->document()->findBlockByNumber(activeLine - 1);
         QTextCursor active(block);
         active.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);

@@ -30,6 +30,9 @@ public:
     // `activeColor`. Far faster than appending line by line.
     void setLines(const QStringList& lines, const QColor& lineColor, int activeLine = 0,
                   const QColor& activeColor = QColor());
+    // The same for lines already joined by line feeds.
+    void setText(const QString& text, const QColor& lineColor, int activeLine = 0,
+                 const QColor& activeColor = QColor());
     // Puts the text cursor on line `line` (1-based; 0 and 1 both mean the first
     // line) and scrolls it into view.
     void moveToLine(int line);
@@ -42,6 +45,10 @@ Q_SIGNALS:
     void escapeSig();
     void activateSig();
     void deleteSig();
+
+private:
+    void drawText(const QString& text, int lineCount, const QColor& lineColor, int activeLine,
+                  const QColor& activeColor);
 
 private Q_SLOTS:
     void toMainWindow();

@@ -1,6 +1,9 @@
 #include "stats/statisticscore.h"
 
+#include <QHash>
+#include <QSet>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 namespace
@@ -32,18 +35,20 @@ Statistics::Figures Statistics::compute(QSqlDatabase persistent, QSqlDatabase sc
     for (const char* table : {"DELETE FROM uniqueParks", "DELETE FROM states", "DELETE FROM dxccs"})
         QSqlQuery(scratch).exec(table);
 
-    // The scratch tables are in memory; one transaction keeps a long history quick.
-    scratch.transaction();
-    QSqlQuery findPark(scratch);
-    findPark.prepare("SELECT activations, QSOs FROM uniqueParks WHERE park=?");
-    QSqlQuery updatePark(scratch);
-    updatePark.prepare("UPDATE uniqueParks SET activations=?, QSOs=? WHERE park=?");
-    QSqlQuery insertPark(scratch);
-    insertPark.prepare("INSERT INTO uniqueParks (park, activations, QSOs) VALUES (?, ?, ?)");
-    QSqlQuery findState(scratch);
-    findState.prepare("SELECT id FROM states WHERE state=?");
-    QSqlQuery insertState(scratch);
-    insertState.prepare("INSERT INTO states (state) VALUES (?)");
+    // The totals are gathered here and written to the scratch tables once, in
+    // the order the parks and states first appear: a look-up and an update
+    // per activation record took most of the time on a long history. A null
+    // park or state is never equal to an earlier one (as NULL in SQL), so each
+    // gets a row of its own.
+    struct ParkTotal {
+        QString park;
+        int activations;
+        int qsos;
+    };
+    QList<ParkTotal> parkTotals;
+    QHash<QString, qsizetype> parkRow;
+    QStringList stateRows;
+    QSet<QString> knownStates;
 
     QSqlQuery parks(persistent);
     parks.setForwardOnly(true);
@@ -67,32 +72,38 @@ Statistics::Figures Statistics::compute(QSqlDatabase persistent, QSqlDatabase sc
             ++figures.lateShift;
         figures.parkToPark += p2ps;
 
-        findPark.addBindValue(park);
-        findPark.exec();
-        if (findPark.next()) {
-            const int activations = findPark.value(0).toInt() + activation;
-            const int total = findPark.value(1).toInt() + qsos;
-            findPark.finish();
-            updatePark.addBindValue(activations);
-            updatePark.addBindValue(total);
-            updatePark.addBindValue(park);
-            updatePark.exec();
+        const auto known = park.isNull() ? parkRow.cend() : parkRow.constFind(park);
+        if (known != parkRow.cend()) {
+            ParkTotal& total = parkTotals[*known];
+            total.activations += activation;
+            total.qsos += qsos;
         } else {
-            findPark.finish();
-            insertPark.addBindValue(park);
-            insertPark.addBindValue(activation);
-            insertPark.addBindValue(qsos);
-            insertPark.exec();
+            if (!park.isNull())
+                parkRow.insert(park, parkTotals.size());
+            parkTotals.append({park, activation, qsos});
         }
+        if (state.isNull() || !knownStates.contains(state)) {
+            if (!state.isNull())
+                knownStates.insert(state);
+            stateRows.append(state);
+        }
+    }
 
-        findState.addBindValue(state);
-        findState.exec();
-        const bool known = findState.next();
-        findState.finish();
-        if (!known) {
-            insertState.addBindValue(state);
-            insertState.exec();
-        }
+    // The scratch tables are in memory; one transaction keeps a long history quick.
+    scratch.transaction();
+    QSqlQuery insertPark(scratch);
+    insertPark.prepare("INSERT INTO uniqueParks (park, activations, QSOs) VALUES (?, ?, ?)");
+    for (const ParkTotal& total : std::as_const(parkTotals)) {
+        insertPark.addBindValue(total.park);
+        insertPark.addBindValue(total.activations);
+        insertPark.addBindValue(total.qsos);
+        insertPark.exec();
+    }
+    QSqlQuery insertState(scratch);
+    insertState.prepare("INSERT INTO states (state) VALUES (?)");
+    for (const QString& state : std::as_const(stateRows)) {
+        insertState.addBindValue(state);
+        insertState.exec();
     }
 
     figures.repeat = topThree(
@@ -103,10 +114,9 @@ Statistics::Figures Statistics::compute(QSqlDatabase persistent, QSqlDatabase sc
     figures.states = rowCount(scratch, "SELECT state FROM states");
 
     // Countries worked while hunting: only contacts with another activator's park.
-    QSqlQuery findDxcc(scratch);
-    findDxcc.prepare("SELECT id FROM dxccs WHERE dxcc=?");
     QSqlQuery insertDxcc(scratch);
     insertDxcc.prepare("INSERT INTO dxccs (dxcc) VALUES (?)");
+    QSet<QString> knownDxccs;
     QSqlQuery contacts(persistent);
     contacts.setForwardOnly(true);
     contacts.prepare("SELECT p2p, dxcc FROM log WHERE park=?");
@@ -115,17 +125,12 @@ Statistics::Figures Statistics::compute(QSqlDatabase persistent, QSqlDatabase sc
     while (contacts.next()) {
         const QString p2p = contacts.value(0).toString();
         const QString dxcc = contacts.value(1).toString();
-        if (p2p.isEmpty() || dxcc.isEmpty())
+        if (p2p.isEmpty() || dxcc.isEmpty() || knownDxccs.contains(dxcc))
             continue;
-        findDxcc.addBindValue(dxcc);
-        findDxcc.exec();
-        const bool known = findDxcc.next();
-        findDxcc.finish();
-        if (!known) {
-            insertDxcc.addBindValue(dxcc);
-            insertDxcc.exec();
-            ++figures.dxs;
-        }
+        knownDxccs.insert(dxcc);
+        insertDxcc.addBindValue(dxcc);
+        insertDxcc.exec();
+        ++figures.dxs;
     }
     scratch.commit();
     return figures;

@@ -37,7 +37,7 @@ void Parkbook::playPrompt(const QString& name)
 bool Parkbook::inParkLog(const QString& call)
 {
     QSqlQuery query(QSqlDatabase::database("memory"));
-    query.prepare("SELECT * FROM mLog WHERE call = ?");
+    query.prepare("SELECT 1 FROM mLog WHERE call = ? LIMIT 1");
     query.addBindValue(call);
     // A failed query counts as "not found".
     return query.exec() && query.next();
@@ -109,8 +109,9 @@ void Parkbook::decodeMessage(QByteArray data)
             if (inParkLog(caller)) {
                 prompt = "/_Possible_Duplicate.mp3";
             } else if (autoReply) {
-                setQsoStatus(2);
+                // The reply first: WSJT-X waits for it, the status label does not.
                 replyQso(data);
+                setQsoStatus(2);
             }
         }
     } else if (message.contains(" POTA ")) {

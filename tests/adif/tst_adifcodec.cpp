@@ -119,6 +119,26 @@ void TestAdifCodec::extract_data()
     QTest::newRow("across lines") << "<NAME:7>Ann\nLee"
                                   << "NAME"
                                   << "Ann\nLee";
+    // A tag written inside an earlier value is found first, as a plain
+    // search of the record finds it.
+    QTest::newRow("tag inside a value") << "<COMMENT:16>see <CALL:2>Q3 ok <CALL:4>Q2XX"
+                                        << "CALL"
+                                        << "Q3";
+    QTest::newRow("doubled bracket") << "<<CALL:4>Q2XX"
+                                     << "CALL"
+                                     << "Q2XX";
+    QTest::newRow("lower-case tag") << "<call:4>Q2XX <Call:4>Q3YY"
+                                    << "CALL"
+                                    << "Q2XX";
+    QTest::newRow("lower-case name asked") << "<CALL:4>Q2XX"
+                                           << "call"
+                                           << "Q2XX";
+    QTest::newRow("bracket without colon first") << "<EOR> <x <CALL:4>Q2XX"
+                                                 << "CALL"
+                                                 << "Q2XX";
+    QTest::newRow("accented value") << "<NAME:4>Zoë! <CALL:4>Q2XX"
+                                    << "NAME"
+                                    << "Zoë!";
 }
 
 void TestAdifCodec::extract()
@@ -127,6 +147,9 @@ void TestAdifCodec::extract()
     QFETCH(QString, name);
     QFETCH(QString, expected);
     QCOMPARE(extractField(line, name), expected);
+    // The import reads every record through the one-pass index: it must
+    // give the same value for every row.
+    QCOMPARE(FieldIndex(line).value(name), expected);
 }
 
 void TestAdifCodec::potaExampleIsByteExact()
