@@ -215,9 +215,9 @@ public:
     QString qrzUser;
     QString qrzPassword;
     QString sessionKey;
-    QString qrzCount;                         // lookups in the last 24 hours
+    QString qrzCount;                        // lookups in the last 24 hours
     class QNetworkReply* qrzReply = nullptr; // latest QRZ request
-    QByteArray qrzBody;                       // the answer being read
+    QByteArray qrzBody;                      // the answer being read
     // The QRZ result of the latest answer, already shaped for display.
     QString qrzCall, qrzFirstName, qrzLastName, qrzLicense, qrzCity, qrzState, qrzLat, qrzLon,
         qrzGrid, qrzCounty, qrzCountry, qrzDxcc, qrzBorn, qrzExpire, qrzError;
@@ -249,15 +249,14 @@ private:
 public:
     QFile adifFile; // the export file, open only while createLogFile runs
     void createLogFile(QString type);
-    void addPotaContactToFile(QString call, QString date, QString time, QString mode,
-                              QString band, QString p2p);
+    void addPotaContactToFile(QString call, QString date, QString time, QString mode, QString band,
+                              QString p2p);
     // `city` receives the row's county (written as CNTY); `contactCity` is the
     // row's own city, which decides whether its place is a state centre.
     void addContactToFile(QString call, QString date, QString time, QString name, QString city,
                           QString state, QString sent, QString rcvd, QString mode, QString band,
-                          QString frequency, QString power, QString lat, QString lon,
-                          QString grid, QString comment, QString p2p,
-                          QString contactCity = QString());
+                          QString frequency, QString power, QString lat, QString lon, QString grid,
+                          QString comment, QString p2p, QString contactCity = QString());
     QString extractField(QString line, QString fieldName);
     void logFromADIF(QString record);
     void logRecord(QString date, QString time, QString park, QString record);
