@@ -37,9 +37,9 @@ Statistics::Figures Statistics::compute(QSqlDatabase persistent, QSqlDatabase sc
 
     // The totals are gathered here and written to the scratch tables once, in
     // the order the parks and states first appear: a look-up and an update
-    // per activation record took most of the time on a long history. A null
-    // park or state is never equal to an earlier one (as NULL in SQL), so each
-    // gets a row of its own.
+    // per activation record took most of the time on a long history. A record
+    // without a park or state counts as the empty one, once, however many
+    // such records there are.
     struct ParkTotal {
         QString park;
         int activations;
@@ -72,19 +72,17 @@ Statistics::Figures Statistics::compute(QSqlDatabase persistent, QSqlDatabase sc
             ++figures.lateShift;
         figures.parkToPark += p2ps;
 
-        const auto known = park.isNull() ? parkRow.cend() : parkRow.constFind(park);
+        const auto known = parkRow.constFind(park);
         if (known != parkRow.cend()) {
             ParkTotal& total = parkTotals[*known];
             total.activations += activation;
             total.qsos += qsos;
         } else {
-            if (!park.isNull())
-                parkRow.insert(park, parkTotals.size());
+            parkRow.insert(park, parkTotals.size());
             parkTotals.append({park, activation, qsos});
         }
-        if (state.isNull() || !knownStates.contains(state)) {
-            if (!state.isNull())
-                knownStates.insert(state);
+        if (!knownStates.contains(state)) {
+            knownStates.insert(state);
             stateRows.append(state);
         }
     }

@@ -147,10 +147,13 @@ private Q_SLOTS:
                                  {"K-0003", "", "100", "0", ""},
                                  {"K-0002", "?", "11", "0", ""},
                                  {"K-0002", "PA", "12", "0", ""},
-                                 {"K-0004", "OH", "1", "0", ""}});
+                                 {"K-0004", "OH", "1", "0", ""},
+                                 {"K-0005", QString(), "1", "0", ""},
+                                 {"K-0005", QString(), "1", "0", ""}});
         const Statistics::Figures figures = Statistics::compute(persistent, scratch);
-        QCOMPARE(figures.states, 4); // OH, "?", "" and PA
-        QCOMPARE(figures.unique, 4);
+        // OH, "?", PA and the empty state, which records without a state join.
+        QCOMPARE(figures.states, 4);
+        QCOMPARE(figures.unique, 5);
         QCOMPARE(figures.repeat.size(), 3);
         QCOMPARE(figures.repeat.at(0).park, QString("K-0002"));
         QCOMPARE(figures.repeat.at(0).value, QString("2"));
