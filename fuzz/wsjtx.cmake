@@ -7,5 +7,10 @@ target_include_directories(fuzz_wsjtx PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(fuzz_wsjtx PRIVATE -fsanitize=fuzzer,address,undefined)
 target_link_options(fuzz_wsjtx PRIVATE -fsanitize=fuzzer,address,undefined)
 target_link_libraries(fuzz_wsjtx PRIVATE Qt6::Core)
-# A short, bounded run for CI.
-add_test(NAME fuzz_wsjtx COMMAND fuzz_wsjtx -max_total_time=20 -max_len=4096)
+# A short, bounded run for CI over the seeds kept in corpus/wsjtx; new inputs
+# go to the build tree.
+set(FUZZ_WSJTX_WORK ${CMAKE_CURRENT_BINARY_DIR}/corpus-wsjtx)
+file(MAKE_DIRECTORY ${FUZZ_WSJTX_WORK})
+add_test(NAME fuzz_wsjtx COMMAND fuzz_wsjtx -max_total_time=20 -max_len=4096
+         ${FUZZ_WSJTX_WORK} ${CMAKE_CURRENT_LIST_DIR}/corpus/wsjtx)
+set_tests_properties(fuzz_wsjtx PROPERTIES TIMEOUT 120)
