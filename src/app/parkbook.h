@@ -96,6 +96,7 @@ public Q_SLOTS:
 public:
     QDir dataDir;
     QFile errorLogFile;
+    bool errorLogFailed = false; // a write to the error log failed (reported once)
     QString theme;
     QString potaMode;
     QString currentPark;
@@ -218,9 +219,9 @@ public:
     QString qrzUser;
     QString qrzPassword;
     QString sessionKey;
-    QString qrzCount;                         // lookups in the last 24 hours
+    QString qrzCount;                        // lookups in the last 24 hours
     class QNetworkReply* qrzReply = nullptr; // latest QRZ request
-    QByteArray qrzBody;                       // the answer being read
+    QByteArray qrzBody;                      // the answer being read
     // The QRZ result of the latest answer, already shaped for display.
     QString qrzCall, qrzFirstName, qrzLastName, qrzLicense, qrzCity, qrzState, qrzLat, qrzLon,
         qrzGrid, qrzCounty, qrzCountry, qrzDxcc, qrzBorn, qrzExpire, qrzError;
@@ -252,18 +253,18 @@ private:
 public:
     QFile adifFile; // the export file, open only while createLogFile runs
     void createLogFile(QString type);
-    void addPotaContactToFile(QString call, QString date, QString time, QString mode,
-                              QString band, QString p2p);
+    void addPotaContactToFile(QString call, QString date, QString time, QString mode, QString band,
+                              QString p2p);
     // `city` receives the row's county (written as CNTY); `contactCity` is the
     // row's own city, which decides whether its place is a state centre.
     void addContactToFile(QString call, QString date, QString time, QString name, QString city,
                           QString state, QString sent, QString rcvd, QString mode, QString band,
-                          QString frequency, QString power, QString lat, QString lon,
-                          QString grid, QString comment, QString p2p,
-                          QString contactCity = QString());
+                          QString frequency, QString power, QString lat, QString lon, QString grid,
+                          QString comment, QString p2p, QString contactCity = QString());
     QString extractField(QString line, QString fieldName);
     void logFromADIF(QString record);
-    void logRecord(QString date, QString time, QString park, QString record);
+    // Writes one record to `log`; false when the database refused it.
+    bool logRecord(QString date, QString time, QString park, QString record);
 public Q_SLOTS:
     void on_actionExport_Park_Log_triggered();
     void on_actionExport_Contact_Log_triggered();
@@ -307,7 +308,7 @@ private:
     bool inParkLog(const QString& call);
     QString stationText(const QString& name) const;
     bool stationTicked(int slot) const;
-    // Stand-ins for the ADIF record writer and the park records until those land.
+    // A WSJT-X contact to `log` and `parks`, with the Station window's parks.
     void writeLoggedRecord(const QString& date, const QString& time, const QString& park,
                            const QString& record);
     void addLoggedPark(const QString& date, const QString& park, const QString& name);

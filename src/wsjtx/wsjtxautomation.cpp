@@ -1,6 +1,7 @@
 // What the WSJT-X messages mean for a POTA operator: the QSO status, automatic
 // replies to CQ POTA, duplicate warnings, spoken prompts and logging.
 #include "app/parkbook.h"
+#include "app/prompter.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "support/soundplayer.h"
@@ -177,11 +178,27 @@ void Parkbook::logFromWSJT(QString record)
     }
 }
 
-// Until the ADIF record writer is merged: logRecord(date, time, park, record).
-void Parkbook::writeLoggedRecord(const QString&, const QString&, const QString&, const QString&) {}
+// A contact logged in WSJT-X goes into `log` as an ADIF record; one the
+// database refuses is said at once, since WSJT-X will not send it again.
+void Parkbook::writeLoggedRecord(const QString& date, const QString& time, const QString& park,
+                                 const QString& record)
+{
+    if (logRecord(date, time, park, record))
+        return;
+    const QString call = WsjtxCodec::adifField(record, "CALL");
+    logError("WSJT-X contact " + call + " " + date + " " + time + " at " + park +
+             " could not be written");
+    prompt().critical(this, "WSJT-X Contact Not Logged",
+                      "The contact with " + call + " at " + park +
+                          " logged by WSJT-X could not be written to the database.");
+}
 
-// Until the park records are merged: addToParks(date, park, name).
-void Parkbook::addLoggedPark(const QString&, const QString&, const QString&) {}
+void Parkbook::addLoggedPark(const QString& date, const QString& park, const QString& name)
+{
+    addToParks(date, park, name);
+}
 
-// Until the park records are merged: setParkFromStation().
-void Parkbook::followStationParks() {}
+void Parkbook::followStationParks()
+{
+    setParkFromStation();
+}
