@@ -48,7 +48,9 @@ status=0
      timeout 5 parkbook-start >"$scratch/run.log" 2>&1) || status=$?
 [ "$status" -eq 124 ] || { cat "$scratch/run.log" >&2; fail "parkbook did not keep running (exit $status)"; }
 [ -f "$home/Programs/Parkbook/Info/README.txt" ] || fail "the launcher did not copy the assets"
-[ -f "$home/Programs/Parkbook/Data/parkbook.db" ] || fail "parkbook did not open its log in Data"
+# A fresh Data folder: the program has opened its error log there (the new
+# database is announced in a box first, which waits for a click).
+[ -f "$home/Programs/Parkbook/Data/errorLog.txt" ] || fail "parkbook did not open its Data folder"
 grep -q '^Keep=yes' "$home/Programs/Parkbook/Info/Parkbook.ini" \
     || fail "the user's Parkbook.ini was overwritten"
 [ "$(cat "$home/Programs/Parkbook/Data/keep.txt")" = "my log" ] || fail "Data was changed"
@@ -57,11 +59,12 @@ grep -q '^Keep=yes' "$home/Programs/Parkbook/Info/Parkbook.ini" \
 manifest="$build/install_manifest.txt"
 [ -f "$manifest" ] || fail "no install_manifest.txt"
 find "$home/Programs/Parkbook/Data" -type f -exec sha256sum {} + | sort >"$scratch/data.before"
-while IFS= read -r file; do
+# (the manifest has no newline after its last line)
+while IFS= read -r file || [ -n "$file" ]; do
     rm -f "$file"
 done <"$manifest"
 left="$(find "$prefix" -type f | wc -l)"
-[ "$left" -eq 0 ] || fail "$left files left in the prefix after uninstalling"
+[ "$left" -eq 0 ] || fail "$left files left in the prefix after uninstalling: $(find "$prefix" -type f)"
 find "$home/Programs/Parkbook/Data" -type f -exec sha256sum {} + | sort >"$scratch/data.after"
 cmp -s "$scratch/data.before" "$scratch/data.after" || fail "uninstalling touched Data"
 echo "install-check: installed, started from the launcher, uninstalled; Data untouched."
