@@ -77,7 +77,16 @@ void Parkbook::createLogFile(QString type)
                                  col("grid"), col("comment"), col("p2p"), col("city"));
         }
     }
+    // A full disk shows only here: every write went to the buffer, and the
+    // flush is where the file system says no.
+    const bool written = adifFile.error() == QFileDevice::NoError && adifFile.flush();
+    const QString error = adifFile.errorString();
     adifFile.close();
+    if (!written) {
+        logError("Could not write " + fileName + ": " + error);
+        prompt().critical(this, "Cannot Export Park Log",
+                          "Could not write " + fileName + "\n" + error);
+    }
 }
 
 void Parkbook::addPotaContactToFile(QString call, QString date, QString time, QString mode,

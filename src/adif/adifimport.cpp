@@ -51,6 +51,9 @@ RecordStatements* importStatements = nullptr;
 // The date and park pairs an import has already made sure of in `parks`: a
 // second look-up of the same pair finds the row and changes nothing.
 QSet<QString>* importParks = nullptr;
+// The first write of the running import that the database refused; the
+// import stops there and takes nothing of the file.
+QString importFailure;
 } // namespace
 
 QString Parkbook::extractField(QString line, QString fieldName)
@@ -75,7 +78,15 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
                               QMessageBox::Cancel);
         // One transaction: a file of many thousand records is written in
         // seconds, and a failure leaves the log as it was before the import.
-        const bool inTransaction = db.transaction();
+        if (!db.transaction()) {
+            const QString error = db.lastError().text();
+            logError("ADIF import of " + QFileInfo(path).fileName() + " failed: " + error);
+            prompt().critical(this, "ADIF Import Failed",
+                              "The contacts of " + QFileInfo(path).fileName() +
+                                  " could not be written.\nThe log is unchanged.");
+            return;
+        }
+        importFailure.clear();
         {
             RecordStatements statements(db);
             importStatements = &statements;
@@ -84,15 +95,17 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
             QTextStream in(&file);
             Adif::RecordReader reader(&in);
             QString record;
-            while (reader.next(&record))
+            while (importFailure.isEmpty() && reader.next(&record))
                 logFromADIF(record);
             importStatements = nullptr;
             importParks = nullptr;
         }
-        if (inTransaction && !db.commit()) {
-            const QString error = db.lastError().text();
+        QString failure = importFailure;
+        if (failure.isEmpty() && !db.commit())
+            failure = db.lastError().text();
+        if (!failure.isEmpty()) {
             db.rollback();
-            logError("ADIF import of " + QFileInfo(path).fileName() + " failed: " + error);
+            logError("ADIF import of " + QFileInfo(path).fileName() + " failed: " + failure);
             prompt().critical(this, "ADIF Import Failed",
                               "The contacts of " + QFileInfo(path).fileName() +
                                   " could not be written.\nThe log is unchanged.");
@@ -139,7 +152,7 @@ void Parkbook::logFromADIF(QString record)
     const QCheckBox* active[] = {s->act1, s->act2, s->act3, s->act4, s->act5};
     const QLineEdit* refs[] = {s->pRef1, s->pRef2, s->pRef3, s->pRef4, s->pRef5};
     const QLineEdit* names[] = {s->name1, s->name2, s->name3, s->name4, s->name5};
-    for (int slot = 0; slot < 5; ++slot) {
+    for (int slot = 0; slot < 5 && importFailure.isEmpty(); ++slot) {
         if (!active[slot]->isChecked())
             continue;
         const QString park = refs[slot]->text();
@@ -148,7 +161,7 @@ void Parkbook::logFromADIF(QString record)
     }
 }
 
-void Parkbook::logRecord(QString date, QString time, QString park, QString record)
+bool Parkbook::logRecord(QString date, QString time, QString park, QString record)
 {
     // Every value is bound as text, never as NULL, so that the duplicate test
     // below finds rows written by an earlier import.
@@ -216,7 +229,11 @@ void Parkbook::logRecord(QString date, QString time, QString park, QString recor
     write.bindValue(":stn", read("STATION_CALLSIGN", s->station->text()));
     write.bindValue(":mcl", read("OPERATOR", s->call->text()));
     write.bindValue(":cmt", read("COMMENT", QString()));
-    write.exec();
+    if (!write.exec()) {
+        if (importStatements && importFailure.isEmpty())
+            importFailure = write.lastError().text();
+        return false;
+    }
 
     // What was just written is now the contact being entered.
     this->call = call;
@@ -236,4 +253,5 @@ void Parkbook::logRecord(QString date, QString time, QString park, QString recor
                                        {&license, ":lic"},
                                        {&expire, ":exp"}})
         *member = write.boundValue(placeholder).toString();
+    return true;
 }

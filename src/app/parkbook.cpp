@@ -146,6 +146,11 @@ Parkbook::~Parkbook()
     delete activationLog;
     delete progressBar;
     delete ui;
+    // Replies still running are destroyed with the network manager and tell
+    // their handlers so; that must happen while this is still a Parkbook,
+    // not later among the QWidget's children.
+    delete networkManager;
+    networkManager = nullptr;
     for (const char* name : {"memory", "parkbook"}) {
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);

@@ -96,6 +96,7 @@ public Q_SLOTS:
 public:
     QDir dataDir;
     QFile errorLogFile;
+    bool errorLogFailed = false; // a write to the error log failed (reported once)
     QString theme;
     QString potaMode;
     QString currentPark;
@@ -259,7 +260,8 @@ public:
                           QString comment, QString p2p, QString contactCity = QString());
     QString extractField(QString line, QString fieldName);
     void logFromADIF(QString record);
-    void logRecord(QString date, QString time, QString park, QString record);
+    // Writes one record to `log`; false when the database refused it.
+    bool logRecord(QString date, QString time, QString park, QString record);
 public Q_SLOTS:
     void on_actionExport_Park_Log_triggered();
     void on_actionExport_Contact_Log_triggered();

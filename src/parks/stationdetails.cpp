@@ -1,8 +1,10 @@
 #include "app/parkbook.h"
+#include "app/prompter.h"
 #include "parks/station.h"
 #include "ui_parkbook.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QVariant>
@@ -127,7 +129,13 @@ void Parkbook::saveStation()
         query.addBindValue(station->parkNameEdit(n)->text());
         query.addBindValue(station->multiStateBox(n)->isChecked() ? "Yes" : "");
     }
-    query.exec();
+    if (!query.exec()) {
+        // The window keeps what was typed; say so rather than pretend it is saved.
+        const QString error = query.lastError().text();
+        logError("Station details could not be saved: " + error);
+        prompt().critical(this, "Station Details Not Saved",
+                          "The station details could not be written to the database.\n" + error);
+    }
 
     saveParks(false);
     activateWindow();

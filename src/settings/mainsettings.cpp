@@ -118,8 +118,14 @@ void Parkbook::logError(QString msg)
 {
     const QByteArray line =
         clockTick.toString("MM/dd/yyyy hh:mm:ss ").toUtf8() + msg.toUtf8() + '\n';
-    errorLogFile.write(line);
-    errorLogFile.flush();
+    const bool written = errorLogFile.write(line) == line.size() && errorLogFile.flush();
+    if (!written && !errorLogFailed) {
+        // Said once: every later error would fail the same way.
+        errorLogFailed = true;
+        prompter->critical(this, "Error Log Not Written",
+                           "File " + errorLogFile.fileName() + "\nCould not be written:\n" +
+                               errorLogFile.errorString() + "\n\n" + msg);
+    }
     if (seeFile && seeFile->isVisible() && seeFile->content == "ErrorLog")
         seeFile->showErrorLog(dataDir);
 }

@@ -1,6 +1,7 @@
 // What the WSJT-X messages mean for a POTA operator: the QSO status, automatic
 // replies to CQ POTA, duplicate warnings, spoken prompts and logging.
 #include "app/parkbook.h"
+#include "app/prompter.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "support/soundplayer.h"
@@ -172,7 +173,16 @@ void Parkbook::logFromWSJT(QString record)
         if (!stationTicked(slot))
             continue;
         const QString park = stationText(QString("pRef%1").arg(slot));
-        logRecord(qsoDate, qsoTime, park, record);
+        if (!logRecord(qsoDate, qsoTime, park, record)) {
+            // WSJT-X sends a logged contact once: a refused write is said at once.
+            const QString call = extractField(record, "CALL");
+            logError("WSJT-X contact " + call + " " + qsoDate + " " + qsoTime + " at " + park +
+                     " could not be written");
+            prompt().critical(this, "WSJT-X Contact Not Logged",
+                              "The contact with " + call + " at " + park +
+                                  " logged by WSJT-X could not be written to the database.");
+            continue;
+        }
         addToParks(qsoDate, park, stationText(QString("name%1").arg(slot)));
     }
 }

@@ -63,7 +63,9 @@ public:
 
 private:
     bool take(qsizetype size);
-    const QByteArray& bytes;
+    // A copy (shared, not duplicated): a reference would dangle when the
+    // reader is built from a temporary.
+    const QByteArray bytes;
     qsizetype position;
     bool shortRead = false;
 };

@@ -58,6 +58,8 @@ private:
     void onReadyRead(QTcpSocket* socket);
     QByteArray answer(const QString& query);
 
-    QTcpServer server;
+    // Declared before the server: the server's sockets, destroyed with it,
+    // still report their disconnection into this table.
     QHash<QTcpSocket*, QByteArray> pending;
+    QTcpServer server;
 };
