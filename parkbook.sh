@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Parkbook set-up on Debian bookworm.
-#   ./parkbook.sh start   install what is missing, build, lay out the home folder, start Parkbook
+#   ./parkbook.sh start   install what is missing, build, install Parkbook under ~/.local
+#                         (menu entry included), lay out the home folder, start Parkbook
 #   ./parkbook.sh test    install what is missing, build, run the whole test suite headless
 # Run as root, or as a user who may use sudo (only apt-get runs through sudo).
 set -euo pipefail
@@ -41,17 +42,16 @@ start() {
     install_missing
     configure
     cmake --build "$BUILD" -j2 --target parkbook parkbook_info
-    local home="${PARKBOOK_HOME:-$HOME/Parkbook}"
-    mkdir -p "$home/Programs/Parkbook/Info" "$home/Programs/Parkbook/Data"
-    # The assets are refreshed on every start; the user's Parkbook.ini and
-    # everything in Data are never touched.
-    cp -f "$BUILD"/Info/* "$home/Programs/Parkbook/Info/"
-    cd "$home"
+    # Installed like a desktop program (program, assets, menu entry, icon);
+    # the launcher lays out the home folder from the installed assets, never
+    # touching Parkbook.ini or anything in Data.
+    local prefix="${PARKBOOK_PREFIX:-$HOME/.local}"
+    cmake --install "$BUILD" --prefix "$prefix"
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display found: starting Parkbook inside a virtual X server (xvfb-run)."
-        exec xvfb-run -a "$BUILD/src/parkbook"
+        exec xvfb-run -a "$prefix/bin/parkbook-start"
     fi
-    exec "$BUILD/src/parkbook"
+    exec "$prefix/bin/parkbook-start"
 }
 
 run_tests() {
@@ -75,6 +75,9 @@ run_tests() {
     echo "Smoke start: parkbook came up and kept running."
     (cd "$REPO" && git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror)
     echo "clang-format: clean."
+    # The same suite under AddressSanitizer and UndefinedBehaviorSanitizer,
+    # then every fuzz target for a bounded time.
+    bash "$REPO/tests/run-extra.sh"
 }
 
 case "${1:-}" in

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Checks that take longer than the ordinary test run; CI calls this after it.
+# One clang build in build-asan serves both halves:
 #   1. the whole test suite (reliability suite and install check included)
-#      built with AddressSanitizer and UndefinedBehaviorSanitizer in build-asan;
-#   2. every libFuzzer target built with clang in build-fuzz and run for a
-#      bounded time over a scratch copy of its corpus in fuzz/corpus/<target>
-#      (nothing new is written into the repository).
+#      built with AddressSanitizer and UndefinedBehaviorSanitizer;
+#   2. every libFuzzer target (the WSJT-X dispatch target drives a whole
+#      Parkbook) run for a bounded time over a scratch copy of its corpus in
+#      fuzz/corpus/<target> (nothing new is written into the repository).
 # Exits non-zero when a build, a test or a fuzzer fails.
 #   PARKBOOK_FUZZ_SECONDS  seconds per fuzz target (default 20)
 #   PARKBOOK_EXTRA_ONLY    "asan" or "fuzz" to run one half only
@@ -12,18 +13,24 @@ set -euo pipefail
 
 REPO="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ASAN_BUILD="${PARKBOOK_ASAN_BUILD:-$REPO/build-asan}"
-FUZZ_BUILD="${PARKBOOK_FUZZ_BUILD:-$REPO/build-fuzz}"
 FUZZ_SECONDS="${PARKBOOK_FUZZ_SECONDS:-20}"
 ONLY="${PARKBOOK_EXTRA_ONLY:-}"
 started=$(date +%s)
 
-sanitizer_suite() {
+build() {
     local t0
     t0=$(date +%s)
+    # Warnings are errors in the gcc build; clang's own extra warnings are
+    # only shown here.
     cmake -S "$REPO" -B "$ASAN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-        -DPARKBOOK_SANITIZE=ON -DPARKBOOK_WERROR=ON
+        -DCMAKE_CXX_COMPILER=clang++ -DPARKBOOK_SANITIZE=ON -DPARKBOOK_FUZZ=ON \
+        -DPARKBOOK_BENCH=OFF
     cmake --build "$ASAN_BUILD" -j2
-    echo "sanitizer build: $(($(date +%s) - t0)) s"
+    echo "sanitizer and fuzz build: $(($(date +%s) - t0)) s"
+}
+
+sanitizer_suite() {
+    local t0
     t0=$(date +%s)
     # A report of either sanitizer ends the test with a failure.
     export ASAN_OPTIONS="abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1:detect_leaks=${PARKBOOK_DETECT_LEAKS:-0}"
@@ -31,24 +38,24 @@ sanitizer_suite() {
     export QT_QPA_PLATFORM=offscreen
     # One test at a time: beside the 10 MB imports of the hostile-input test
     # the QRZ login of tst_qrzlookup has missed its 10 s wait under -j2.
-    (cd "$ASAN_BUILD" && ctest -j1 --output-on-failure --timeout 900)
+    # The fuzz targets run in the second half, over scratch corpora.
+    (cd "$ASAN_BUILD" && ctest -j1 --output-on-failure --timeout 900 -E '^fuzz_')
     echo "sanitizer test suite: $(($(date +%s) - t0)) s"
 }
 
 fuzzers() {
     local t0 scratch target status=0
     t0=$(date +%s)
-    cmake -S "$REPO" -B "$FUZZ_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER=clang++ -DPARKBOOK_FUZZ=ON
-    cmake --build "$FUZZ_BUILD" -j2 --target fuzz_adif fuzz_wsjtx fuzz_qrz
-    echo "fuzz build: $(($(date +%s) - t0)) s"
     scratch="$(mktemp -d)"
-    declare -A maxlen=([adif]=8192 [wsjtx]=4096 [qrz]=65536)
-    for target in adif wsjtx qrz; do
+    declare -A maxlen=([adif]=8192 [wsjtx]=4096 [qrz]=65536 [wsjtx_dispatch]=4096)
+    declare -A seeds=([adif]=adif [wsjtx]=wsjtx [qrz]=qrz [wsjtx_dispatch]=wsjtx)
+    export LSAN_OPTIONS="suppressions=$REPO/fuzz/lsan-gui.supp"
+    export QT_QPA_PLATFORM=offscreen
+    for target in adif wsjtx qrz wsjtx_dispatch; do
         mkdir -p "$scratch/$target/corpus" "$scratch/$target/crashes"
-        cp -r "$REPO/fuzz/corpus/$target/." "$scratch/$target/corpus/"
+        cp -r "$REPO/fuzz/corpus/${seeds[$target]}/." "$scratch/$target/corpus/"
         echo "fuzz_$target: ${FUZZ_SECONDS} s over $(ls "$scratch/$target/corpus" | wc -l) seeds"
-        if ! "$FUZZ_BUILD/fuzz/fuzz_$target" -max_total_time="$FUZZ_SECONDS" -timeout=10 \
+        if ! "$ASAN_BUILD/fuzz/fuzz_$target" -max_total_time="$FUZZ_SECONDS" -timeout=10 \
             -rss_limit_mb=2048 -max_len="${maxlen[$target]}" -print_final_stats=1 \
             -artifact_prefix="$scratch/$target/crashes/" "$scratch/$target/corpus" \
             >"$scratch/$target/log" 2>&1; then
@@ -63,6 +70,7 @@ fuzzers() {
     return "$status"
 }
 
+build
 case "$ONLY" in
 asan) sanitizer_suite ;;
 fuzz) fuzzers ;;
