@@ -30,18 +30,8 @@ struct LoggingFixture {
         UtcClock::setFixed(startTime());
         home.writeQuietSettings();
         pb = home.makeParkbook();
-        Ui::Station* form = pb->station->ui;
-        form->station->setText("K1STN");
-        form->call->setText("K1OP");
-        form->mode->setCurrentText("SSB");
-        form->band->setCurrentText("20m");
-        form->frequency->setText("14.250");
-        form->power->setText("100");
-        form->pRef1->setText("K-0001");
-        form->pRef3->setText("K-0003");
-        form->act1->setChecked(true);
-        pb->ui->parkReference->setText("K-0001");
-        pb->ui->parkDate->setText("20260601");
+        fillTestStation(*pb);
+        pb->station->ui->pRef3->setText("K-0003");
         home.prompter.clear();
     }
     ~LoggingFixture()

@@ -10,15 +10,12 @@
 // built there with the scripted prompter, so nothing ever waits for a click.
 #include "app/parkbook.h"
 #include "app/utcclock.h"
-#include "parks/station.h"
 #include "recordingsoundplayer.h"
 #include "scriptedprompter.h"
+#include "temphome.h"
 #include "ui_parkbook.h"
-#include "ui_station.h"
 
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <cstdio>
@@ -51,17 +48,7 @@ int main(int argc, char** argv)
     ScriptedPrompter prompter;
     RecordingSoundPlayer sound;
     Parkbook pb(&prompter, &sound);
-    Ui::Station* form = pb.station->ui;
-    form->station->setText("K1STN");
-    form->call->setText("K1OP");
-    form->mode->setCurrentText("SSB");
-    form->band->setCurrentText("20m");
-    form->frequency->setText("14.250");
-    form->power->setText("100");
-    form->pRef1->setText("K-0001");
-    form->act1->setChecked(true);
-    pb.ui->parkReference->setText("K-0001");
-    pb.ui->parkDate->setText("20260601");
+    fillTestStation(pb);
     pb.ui->endDate->setText("20260601");
 
     if (args.at(2) == "log") {

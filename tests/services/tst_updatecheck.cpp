@@ -167,7 +167,6 @@ private Q_SLOTS:
         QSignalSpy finished(pb.get(), &Parkbook::updateCheckFinished);
         pb->on_actionCheck_for_Updates_triggered();
         QVERIFY(finished.wait(10000));
-        qWarning() << home->prompter.titles() << qrz->queries;
         QCOMPARE(home->prompter.titles(), QStringList{"Parkbook is Up to Date"});
         QCOMPARE(pb->latestVersion, QString::fromUtf8(file.left(file.indexOf('\n'))).trimmed());
     }

@@ -1,6 +1,8 @@
 #include "temphome.h"
 
 #include "app/parkbook.h"
+#include "parks/station.h"
+#include "ui_parkbook.h"
 
 #include <QFile>
 #include <QSettings>
@@ -45,4 +47,19 @@ void TempHome::writeQuietSettings()
 std::unique_ptr<Parkbook> TempHome::makeParkbook()
 {
     return std::make_unique<Parkbook>(&prompter, &sound);
+}
+
+void fillTestStation(Parkbook& pb)
+{
+    Ui::Station* form = pb.station->ui;
+    form->station->setText("K1STN");
+    form->call->setText("K1OP");
+    form->mode->setCurrentText("SSB");
+    form->band->setCurrentText("20m");
+    form->frequency->setText("14.250");
+    form->power->setText("100");
+    form->pRef1->setText("K-0001");
+    form->act1->setChecked(true);
+    pb.ui->parkReference->setText("K-0001");
+    pb.ui->parkDate->setText("20260601");
 }

@@ -10,6 +10,10 @@
 
 class Parkbook;
 
+// The station the tests log with: station K1STN, operator K1OP, SSB on 20m,
+// 14.250 MHz, 100 W, park K-0001 in slot 1 (ticked and shown), date 20260601.
+void fillTestStation(Parkbook& pb);
+
 // A temporary home folder laid out as the program expects it:
 // Programs/Parkbook/Info (with the built assets) and Programs/Parkbook/Data.
 // The process works inside it while the object lives.
