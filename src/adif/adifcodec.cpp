@@ -26,7 +26,7 @@ QString valueAt(const QString& line, qsizetype start)
     if (lengthEnd <= colon)
         return QString();
     bool ok = false;
-    const int length = line.mid(colon + 1, lengthEnd - colon - 1).toInt(&ok);
+    const int length = QStringView(line).mid(colon + 1, lengthEnd - colon - 1).toInt(&ok);
     if (!ok || length < 1)
         return QString();
     return line.mid(close + 1, length);
@@ -47,20 +47,22 @@ FieldIndex::FieldIndex(const QString& record) : line(record)
     // NAME (a name holds no ":"), so every "<" is a candidate, in order.
     constexpr qsizetype longestName = 64;
     for (qsizetype lt = line.indexOf('<'); lt >= 0; lt = line.indexOf('<', lt + 1)) {
-        const QStringView ahead = QStringView(line).mid(lt + 1, longestName + 1);
-        const qsizetype colon = ahead.indexOf(':');
-        if (colon < 0)
-            continue;
-        const QString name = ahead.left(colon).toString().toCaseFolded();
-        if (!starts.contains(name))
-            starts.insert(name, lt); // the first one counts, as in extractField
+        const qsizetype colon = QStringView(line).mid(lt + 1, longestName + 1).indexOf(':');
+        if (colon >= 0)
+            tags.append({lt, colon});
     }
 }
 
-QString FieldIndex::value(const QString& fieldName) const
+QString FieldIndex::value(QStringView fieldName) const
 {
-    const qsizetype start = starts.value(fieldName.toCaseFolded(), -1);
-    return start < 0 ? QString() : valueAt(line, start);
+    for (const Tag& tag : tags) {
+        if (tag.nameLength == fieldName.size() &&
+            QStringView(line)
+                    .mid(tag.start + 1, tag.nameLength)
+                    .compare(fieldName, Qt::CaseInsensitive) == 0)
+            return valueAt(line, tag.start); // the first one counts, as in extractField
+    }
+    return QString();
 }
 
 QString header(const QDateTime& exportTime)
@@ -154,6 +156,21 @@ QString paddedTime(const QString& time)
     return time.leftJustified(6, '0');
 }
 
+namespace
+{
+// Where `tag` ("<EOR>") next stands in text from `from` on, in any case. A
+// plain search for "<" and a look at what follows is much quicker than a
+// case-insensitive search of the whole text.
+qsizetype indexOfTag(const QString& text, QLatin1String tag, qsizetype from)
+{
+    for (qsizetype lt = text.indexOf('<', from); lt >= 0; lt = text.indexOf('<', lt + 1)) {
+        if (QStringView(text).mid(lt, tag.size()).compare(tag, Qt::CaseInsensitive) == 0)
+            return lt;
+    }
+    return -1;
+}
+} // namespace
+
 RecordReader::RecordReader(QTextStream* in) : in(in) {}
 
 void RecordReader::readLine()
@@ -165,13 +182,13 @@ void RecordReader::readLine()
 bool RecordReader::readUntil(const char* tag)
 {
     const QLatin1String wanted(tag);
-    if (buffer.indexOf(wanted, pos, Qt::CaseInsensitive) >= 0)
+    if (indexOfTag(buffer, wanted, pos) >= 0)
         return true;
     while (!in->atEnd()) {
         // Only the new line (and a tag split across the join) needs a look.
         const qsizetype from = qMax(pos, buffer.size() - wanted.size());
         readLine();
-        if (buffer.indexOf(wanted, from, Qt::CaseInsensitive) >= 0)
+        if (indexOfTag(buffer, wanted, from) >= 0)
             return true;
     }
     return false;
@@ -186,7 +203,7 @@ void RecordReader::readHeader()
     if (buffer.startsWith('<'))
         return; // no header: the first line is already part of a record
     readUntil("<EOH>");
-    const qsizetype eoh = buffer.indexOf(QLatin1String("<EOH>"), 0, Qt::CaseInsensitive);
+    const qsizetype eoh = indexOfTag(buffer, QLatin1String("<EOH>"), 0);
     if (eoh >= 0)
         buffer.remove(0, eoh + 5);
 }
@@ -204,9 +221,13 @@ bool RecordReader::next(QString* record)
         if (pos >= buffer.size() && in->atEnd())
             return false;
         readUntil("<EOR>");
-        const qsizetype eor = buffer.indexOf(QLatin1String("<EOR>"), pos, Qt::CaseInsensitive);
+        const qsizetype eor = indexOfTag(buffer, QLatin1String("<EOR>"), pos);
         const qsizetype end = eor >= 0 ? eor + 5 : buffer.size();
-        QString text = buffer.mid(pos, end - pos).trimmed();
+        const QStringView text = QStringView(buffer).mid(pos, end - pos);
+        const qsizetype first = text.indexOf('<');
+        const bool found = first >= 0; // else nothing but text between records
+        if (found)
+            *record = text.mid(first).trimmed().toString();
         const qsizetype following = buffer.indexOf('<', end);
         if (following < 0) {
             buffer.clear();
@@ -214,11 +235,8 @@ bool RecordReader::next(QString* record)
         } else {
             pos = following;
         }
-        const qsizetype first = text.indexOf('<');
-        if (first < 0)
-            continue; // nothing but text between records
-        *record = text.mid(first);
-        return true;
+        if (found)
+            return true;
     }
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QDateTime>
-#include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 
 class QTextStream;
 
@@ -33,11 +33,15 @@ class FieldIndex
 {
 public:
     explicit FieldIndex(const QString& record);
-    QString value(const QString& fieldName) const;
+    QString value(QStringView fieldName) const;
 
 private:
+    struct Tag {
+        qsizetype start;      // its "<"
+        qsizetype nameLength; // up to the ":"
+    };
     QString line;
-    QHash<QString, qsizetype> starts; // case-folded name -> its first "<"
+    QVarLengthArray<Tag, 32> tags; // every "<NAME:" in the order of the record
 };
 
 // The station and park details every record of one export file carries.

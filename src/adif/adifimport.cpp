@@ -17,7 +17,6 @@
 #include <QTextStream>
 #include <QVariant>
 #include <memory>
-#include <utility>
 
 namespace
 {
@@ -54,6 +53,11 @@ QSet<QString>* importParks = nullptr;
 // The first write of the running import that the database refused; the
 // import stops there and takes nothing of the file.
 QString importFailure;
+
+QString parkKey(const QString& date, const QString& park)
+{
+    return date + '\n' + park;
+}
 } // namespace
 
 QString Parkbook::extractField(QString line, QString fieldName)
@@ -90,7 +94,13 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
         {
             RecordStatements statements(db);
             importStatements = &statements;
+            // The pairs already recorded need no look-up per record.
             QSet<QString> parks;
+            QSqlQuery recorded(db);
+            recorded.setForwardOnly(true);
+            recorded.exec("SELECT date, park FROM parks WHERE date NOT NULL AND park NOT NULL");
+            while (recorded.next())
+                parks.insert(parkKey(recorded.value(0).toString(), recorded.value(1).toString()));
             importParks = &parks;
             QTextStream in(&file);
             Adif::RecordReader reader(&in);
@@ -126,11 +136,11 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
 void Parkbook::logFromADIF(QString record)
 {
     const Adif::FieldIndex fields(record);
-    const QString date = fields.value("QSO_DATE");
-    const QString time = Adif::paddedTime(fields.value("TIME_ON"));
-    const QString mySigInfo = fields.value("MY_SIG_INFO");
+    const QString date = fields.value(u"QSO_DATE");
+    const QString time = Adif::paddedTime(fields.value(u"TIME_ON"));
+    const QString mySigInfo = fields.value(u"MY_SIG_INFO");
     auto ensurePark = [this, &date](const QString& park, const QString& name) {
-        const QString key = date + '\n' + park;
+        const QString key = parkKey(date, park);
         if (importParks && importParks->contains(key))
             return;
         addToParks(date, park, name);
@@ -144,7 +154,7 @@ void Parkbook::logFromADIF(QString record)
         return;
 
     if (!mySigInfo.isEmpty()) {
-        logRecord(date, time, mySigInfo, record);
+        logRecord(date, time, mySigInfo, fields);
         ensurePark(mySigInfo, ui->parkName->text());
         return;
     }
@@ -156,28 +166,46 @@ void Parkbook::logFromADIF(QString record)
         if (!active[slot]->isChecked())
             continue;
         const QString park = refs[slot]->text();
-        logRecord(date, time, park, record);
+        logRecord(date, time, park, fields);
         ensurePark(park, names[slot]->text());
     }
 }
 
 bool Parkbook::logRecord(QString date, QString time, QString park, QString record)
 {
+    return logRecord(date, time, park, Adif::FieldIndex(record));
+}
+
+bool Parkbook::logRecord(const QString& date, const QString& time, const QString& park,
+                         const Adif::FieldIndex& fields)
+{
     // Every value is bound as text, never as NULL, so that the duplicate test
     // below finds rows written by an earlier import.
     auto text = [](const QString& v) { return v.isNull() ? QString("") : v; };
-    const Adif::FieldIndex fields(record);
-    auto read = [&](const char* name, const QString& fallback) {
-        const QString v = fields.value(QLatin1String(name));
+    auto read = [&fields, &text](QStringView name, const QString& fallback) {
+        const QString v = fields.value(name);
         return text(v.isEmpty() ? fallback : v);
     };
     const Ui::Contact* c = contact->ui;
     const Ui::Station* s = station->ui;
 
-    const QString call = read("CALL", QString());
-    const QString mode = read("MODE", QString());
-    const QString band = read("BAND", QString());
-    const QString p2p = read("SIG_INFO", ui->p2p->text());
+    const QString call = read(u"CALL", QString());
+    const QString mode = read(u"MODE", QString());
+    const QString band = read(u"BAND", QString());
+    const QString p2p = read(u"SIG_INFO", ui->p2p->text());
+    const QString name = read(u"NAME", c->name->text());
+    const QString state = read(u"STATE", c->state->text());
+    const QString lat = read(u"LAT", c->lat->text());
+    const QString lon = read(u"LON", c->lon->text());
+    const QString grid = read(u"GRIDSQUARE", c->grid->text());
+    const QString sent = read(u"RST_SENT", QString());
+    const QString rcvd = read(u"RST_RCVD", QString());
+    const QString comment = read(u"COMMENT", QString());
+    const QString last = text(c->last->text());
+    const QString born = text(c->born->text());
+    const QString city = text(c->city->text());
+    const QString license = text(c->license->text());
+    const QString expire = text(c->expire->text());
 
     std::unique_ptr<RecordStatements> own;
     if (!importStatements)
@@ -187,48 +215,48 @@ bool Parkbook::logRecord(QString date, QString time, QString park, QString recor
     // Band and mode are compared without case: "20M" from one logger is the
     // same band as "20m" typed or logged from WSJT-X.
     QSqlQuery& find = statements.find;
-    find.bindValue(":1", text(park));
-    find.bindValue(":2", text(date));
-    find.bindValue(":3", call);
-    find.bindValue(":4", mode);
-    find.bindValue(":5", band);
-    find.bindValue(":6", p2p);
+    find.bindValue(QStringLiteral(":1"), text(park));
+    find.bindValue(QStringLiteral(":2"), text(date));
+    find.bindValue(QStringLiteral(":3"), call);
+    find.bindValue(QStringLiteral(":4"), mode);
+    find.bindValue(QStringLiteral(":5"), band);
+    find.bindValue(QStringLiteral(":6"), p2p);
     const bool found = find.exec() && find.next();
     const QVariant id = found ? find.value(0) : QVariant();
     find.finish();
 
     QSqlQuery& write = found ? statements.update : statements.insert;
     if (!found) {
-        write.bindValue(":dat", text(date));
-        write.bindValue(":cll", call);
-        write.bindValue(":mod", mode);
-        write.bindValue(":bnd", band);
+        write.bindValue(QStringLiteral(":dat"), text(date));
+        write.bindValue(QStringLiteral(":cll"), call);
+        write.bindValue(QStringLiteral(":mod"), mode);
+        write.bindValue(QStringLiteral(":bnd"), band);
     } else {
-        write.bindValue(":id", id);
+        write.bindValue(QStringLiteral(":id"), id);
     }
-    write.bindValue(":tim", text(time));
-    write.bindValue(":prk", text(park));
-    write.bindValue(":nam", read("NAME", c->name->text()));
-    write.bindValue(":cnt", read("CNTY", c->county->text()));
-    write.bindValue(":stt", read("STATE", c->state->text()));
-    write.bindValue(":cry", read("CNTRY", c->country->text()));
-    write.bindValue(":dxc", read("DXCC", c->dxcc->text()));
-    write.bindValue(":lat", read("LAT", c->lat->text()));
-    write.bindValue(":lon", read("LON", c->lon->text()));
-    write.bindValue(":grd", read("GRIDSQUARE", c->grid->text()));
-    write.bindValue(":snt", read("RST_SENT", QString()));
-    write.bindValue(":rcv", read("RST_RCVD", QString()));
-    write.bindValue(":frq", read("FREQ", QString()));
-    write.bindValue(":pwr", read("TX_PWR", s->power->text()));
-    write.bindValue(":lst", text(c->last->text()));
-    write.bindValue(":brn", text(c->born->text()));
-    write.bindValue(":cty", text(c->city->text()));
-    write.bindValue(":lic", text(c->license->text()));
-    write.bindValue(":exp", text(c->expire->text()));
-    write.bindValue(":p2p", p2p);
-    write.bindValue(":stn", read("STATION_CALLSIGN", s->station->text()));
-    write.bindValue(":mcl", read("OPERATOR", s->call->text()));
-    write.bindValue(":cmt", read("COMMENT", QString()));
+    write.bindValue(QStringLiteral(":tim"), text(time));
+    write.bindValue(QStringLiteral(":prk"), text(park));
+    write.bindValue(QStringLiteral(":nam"), name);
+    write.bindValue(QStringLiteral(":cnt"), read(u"CNTY", c->county->text()));
+    write.bindValue(QStringLiteral(":stt"), state);
+    write.bindValue(QStringLiteral(":cry"), read(u"CNTRY", c->country->text()));
+    write.bindValue(QStringLiteral(":dxc"), read(u"DXCC", c->dxcc->text()));
+    write.bindValue(QStringLiteral(":lat"), lat);
+    write.bindValue(QStringLiteral(":lon"), lon);
+    write.bindValue(QStringLiteral(":grd"), grid);
+    write.bindValue(QStringLiteral(":snt"), sent);
+    write.bindValue(QStringLiteral(":rcv"), rcvd);
+    write.bindValue(QStringLiteral(":frq"), read(u"FREQ", QString()));
+    write.bindValue(QStringLiteral(":pwr"), read(u"TX_PWR", s->power->text()));
+    write.bindValue(QStringLiteral(":lst"), last);
+    write.bindValue(QStringLiteral(":brn"), born);
+    write.bindValue(QStringLiteral(":cty"), city);
+    write.bindValue(QStringLiteral(":lic"), license);
+    write.bindValue(QStringLiteral(":exp"), expire);
+    write.bindValue(QStringLiteral(":p2p"), p2p);
+    write.bindValue(QStringLiteral(":stn"), read(u"STATION_CALLSIGN", s->station->text()));
+    write.bindValue(QStringLiteral(":mcl"), read(u"OPERATOR", s->call->text()));
+    write.bindValue(QStringLiteral(":cmt"), comment);
     if (!write.exec()) {
         if (importStatements && importFailure.isEmpty())
             importFailure = write.lastError().text();
@@ -239,19 +267,18 @@ bool Parkbook::logRecord(QString date, QString time, QString park, QString recor
     this->call = call;
     this->mode = mode;
     this->band = band;
-    for (auto [member, placeholder] : {std::pair{&name, ":nam"},
-                                       {&state, ":stt"},
-                                       {&lat, ":lat"},
-                                       {&lon, ":lon"},
-                                       {&grid, ":grd"},
-                                       {&sent, ":snt"},
-                                       {&rcvd, ":rcv"},
-                                       {&comment, ":cmt"},
-                                       {&last, ":lst"},
-                                       {&born, ":brn"},
-                                       {&city, ":cty"},
-                                       {&license, ":lic"},
-                                       {&expire, ":exp"}})
-        *member = write.boundValue(placeholder).toString();
+    this->name = name;
+    this->state = state;
+    this->lat = lat;
+    this->lon = lon;
+    this->grid = grid;
+    this->sent = sent;
+    this->rcvd = rcvd;
+    this->comment = comment;
+    this->last = last;
+    this->born = born;
+    this->city = city;
+    this->license = license;
+    this->expire = expire;
     return true;
 }

@@ -18,6 +18,10 @@ namespace Ui
 {
 class Parkbook;
 }
+namespace Adif
+{
+class FieldIndex;
+}
 
 class Activity;
 class Contact;
@@ -262,6 +266,8 @@ public:
     void logFromADIF(QString record);
     // Writes one record to `log`; false when the database refused it.
     bool logRecord(QString date, QString time, QString park, QString record);
+    bool logRecord(const QString& date, const QString& time, const QString& park,
+                   const Adif::FieldIndex& fields);
 public Q_SLOTS:
     void on_actionExport_Park_Log_triggered();
     void on_actionExport_Contact_Log_triggered();
