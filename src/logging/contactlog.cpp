@@ -3,9 +3,9 @@
 #include "parks/seelog.h"
 #include "ui_seelog.h"
 
+#include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 void Parkbook::on_actionContact_Log_triggered()
@@ -21,45 +21,50 @@ void Parkbook::on_actionContact_Log_triggered()
     }
     contactLog->ui->header->setPlainText(LogLines::contactLogHeader());
 
+    // Newest date first, then park and time. SQLite reads the (date, park,
+    // time) index backwards instead of sorting 100,000 rows, so every date
+    // arrives with its parks and times reversed; each date is turned round
+    // here before it is written.
     QSqlQuery query(QSqlDatabase::database("parkbook"));
     query.setForwardOnly(true);
     // Only the columns shown: reading all 28 of 100,000 rows doubles the time.
     query.exec("SELECT id, date, park, time, call, band, mode, p2p FROM log "
-               "ORDER BY date desc, park, time");
-    const QSqlRecord columns = query.record();
-    const int idColumn = columns.indexOf("id");
-    const int dateColumn = columns.indexOf("date");
-    const int parkColumn = columns.indexOf("park");
-    const int timeColumn = columns.indexOf("time");
-    const int callColumn = columns.indexOf("call");
-    const int bandColumn = columns.indexOf("band");
-    const int modeColumn = columns.indexOf("mode");
-    const int p2pColumn = columns.indexOf("p2p");
-
+               "ORDER BY date desc, park desc, time desc");
+    struct Row {
+        QString id, date, park, time, call, band, mode, p2p;
+    };
+    QList<Row> day;
     int count = 0;
     QString previousDate;
     QString previousPark;
     // One text for the whole list: about 60 characters a line.
     QString text;
     text.reserve(64 * 1024);
-    while (query.next()) {
-        const QString id = query.value(idColumn).toString();
-        const QString date = query.value(dateColumn).toString();
-        const QString park = query.value(parkColumn).toString();
-        // One empty line between the groups of a date and park.
-        if (count > 0) {
-            text.append('\n');
-            if (date != previousDate || park != previousPark)
+    auto writeDay = [&]() {
+        for (auto row = day.crbegin(); row != day.crend(); ++row) {
+            // One empty line between the groups of a date and park.
+            if (count > 0) {
                 text.append('\n');
+                if (row->date != previousDate || row->park != previousPark)
+                    text.append('\n');
+            }
+            ++count;
+            LogLines::appendContactLogLine(text, row->id, row->date, row->park, row->time,
+                                           row->call, row->band, row->mode, row->p2p);
+            previousDate = row->date;
+            previousPark = row->park;
         }
-        ++count;
-        LogLines::appendContactLogLine(
-            text, id, date, park, query.value(timeColumn).toString(),
-            query.value(callColumn).toString(), query.value(bandColumn).toString(),
-            query.value(modeColumn).toString(), query.value(p2pColumn).toString());
-        previousDate = date;
-        previousPark = park;
+        day.clear();
+    };
+    while (query.next()) {
+        Row row{query.value(0).toString(), query.value(1).toString(), query.value(2).toString(),
+                query.value(3).toString(), query.value(4).toString(), query.value(5).toString(),
+                query.value(6).toString(), query.value(7).toString()};
+        if (!day.isEmpty() && row.date != day.constFirst().date)
+            writeDay();
+        day.append(std::move(row));
     }
+    writeDay();
     contactLog->setText(text, themeBlue);
     contactLog->setWindowTitle("All Contacts Log,  Contacts = " + QString::number(count));
     contactLog->moveToLine(1);

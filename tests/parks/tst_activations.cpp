@@ -163,6 +163,8 @@ void TestActivations::recountCountsLateAndParkToPark_data()
     QTest::newRow("empty and not a number")
         << QStringList{"", "ab1200"} << QStringList{"", ""} << 2 << 0;
     QTest::newRow("four digits") << QStringList{"0930", "1230"} << QStringList{"", ""} << 1 << 0;
+    QTest::newRow("six digits beside a short time")
+        << QStringList{"100000", "1300", "110000"} << QStringList{"", "", "K-0002"} << 2 << 1;
     QTest::newRow("several references count once")
         << QStringList{"130000", "140000", "150000"}
         << QStringList{"K-0001,K-0002,K-0003", "", "K-0004"} << 0 << 2;
