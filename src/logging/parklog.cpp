@@ -158,11 +158,10 @@ int Parkbook::displayParkLog(int activeID)
         counters.addBindValue(reference);
         counters.addBindValue(ui->parkDate->text());
         counters.exec();
+        // The activation list shows these counters too.
+        if (activationLog->isVisible())
+            displayActivations(activationListId, activationParkId);
     }
-
-    // The activation list shows these counters too.
-    if (activationLog->isVisible())
-        displayActivations(activationListId, activationParkId);
 
     parkLog->setWindowTitle("Alt-P: Park Log Date = " + ui->parkDate->text() +
                             ",  Contacts = " + QString::number(contacts));

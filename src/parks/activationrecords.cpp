@@ -5,7 +5,6 @@
 
 #include <QList>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QVariant>
 
 namespace
@@ -113,18 +112,17 @@ QString activationHeader()
                            {"County", -22}});
 }
 
-QString activationLine(const QSqlRecord& row)
+QString activationLine(const ActivationListRow& row)
 {
-    auto text = [&row](const char* column) { return row.value(column).toString(); };
-    return fixedWidthLine({{text("date"), -8},
-                           {text("park"), -7},
-                           {text("state"), -2},
-                           {text("QSOs"), 3},
-                           {text("LateQSOs"), 3},
-                           {text("P2Ps"), 3},
-                           {text("lat"), -8},
-                           {text("lon"), -9},
-                           {text("location"), -5},
-                           {text("name"), -64},
-                           {text("county"), -20}});
+    return fixedWidthLine({{row.date, -8},
+                           {row.park, -7},
+                           {row.state, -2},
+                           {row.qsos, 3},
+                           {row.lateQsos, 3},
+                           {row.p2ps, 3},
+                           {row.lat, -8},
+                           {row.lon, -9},
+                           {row.location, -5},
+                           {row.name, -64},
+                           {row.county, -20}});
 }

@@ -3,8 +3,6 @@
 #include <QSqlDatabase>
 #include <QString>
 
-class QSqlRecord;
-
 // The counters of one activation record: contacts, late contacts and contacts
 // that carry a park-to-park reference (however many references it holds).
 struct ActivationCounts {
@@ -27,6 +25,11 @@ ActivationCounts countActivation(QSqlDatabase db, const QString& date, const QSt
 inline const QString hunterPark = QStringLiteral("HUNTER");
 bool belongsToMode(const QString& park, const QString& mode);
 
-// Header and line of the activation/hunting list, built from a `parks` row.
+// The columns of a `parks` row that the activation/hunting list shows, as stored.
+struct ActivationListRow {
+    QString date, park, state, qsos, lateQsos, p2ps, lat, lon, location, name, county;
+};
+
+// Header and line of the activation/hunting list.
 QString activationHeader();
-QString activationLine(const QSqlRecord& row);
+QString activationLine(const ActivationListRow& row);
