@@ -5,6 +5,7 @@
 #include "ui_seelog.h"
 
 #include <QHash>
+#include <QList>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStringList>
@@ -43,10 +44,19 @@ int Parkbook::displayActivations(int activationID, int activeId)
     list->setCenterOnScroll(true);
     activationLog->ui->header->setPlainText(activationHeader());
 
+    QList<int> parkIds;
+    {
+        QSqlQuery entries(QSqlDatabase::database("memory"));
+        entries.setForwardOnly(true);
+        entries.exec("SELECT parkId FROM activationId ORDER BY id");
+        while (entries.next())
+            parkIds.append(entries.value(0).toInt());
+    }
+
     // Every record read at once: the list is redrawn at each step through
     // it, and a query per line made that take half a second for 5,000 lines.
     QHash<int, ActivationListRow> records;
-    {
+    if (!parkIds.isEmpty()) {
         QSqlQuery parks(QSqlDatabase::database("parkbook"));
         parks.setForwardOnly(true);
         parks.exec("SELECT id, date, park, state, QSOs, LateQSOs, P2Ps, lat, lon, location, name, "
@@ -59,13 +69,9 @@ int Parkbook::displayActivations(int activationID, int activeId)
         }
     }
 
-    QSqlQuery entries(QSqlDatabase::database("memory"));
-    entries.setForwardOnly(true);
-    entries.exec("SELECT parkId FROM activationId ORDER BY id");
     QStringList lines;
     int activeLine = 0;
-    while (entries.next()) {
-        const int id = entries.value(0).toInt();
+    for (const int id : std::as_const(parkIds)) {
         const auto found = records.constFind(id);
         if (found == records.cend() || !belongsToMode(found->park, potaMode))
             continue;
