@@ -8,26 +8,19 @@
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
 #include <QVariant>
 #include <memory>
 
-// A main window in a temporary home with a station filled in: station K1STN,
-// operator K1OP, SSB on 20m, 14.250 MHz, 100 W, parks K-0001 and K-0003 in
-// slots 1 and 3 (slot 1 ticked and shown), date 20260601, clock 14:30:15.
+// A main window in a temporary home with the test station filled in, park
+// K-0003 in slot 3 (not ticked), and the clock at 14:30:15 on 1 June 2026.
 struct LoggingFixture {
     TempHome home;
     std::unique_ptr<Parkbook> pb;
 
-    static QDateTime startTime()
-    {
-        return QDateTime(QDate(2026, 6, 1), QTime(14, 30, 15), Qt::UTC);
-    }
-
     LoggingFixture()
     {
-        UtcClock::setFixed(startTime());
+        UtcClock::setFixed(QDateTime(QDate(2026, 6, 1), QTime(14, 30, 15), Qt::UTC));
         home.writeQuietSettings();
         pb = home.makeParkbook();
         fillTestStation(*pb);
@@ -42,18 +35,15 @@ struct LoggingFixture {
 
     // Adds a contact straight to `log` as another program would have written it.
     int insertLog(const QString& date, const QString& time, const QString& park,
-                  const QString& call, const QString& name = QString(),
-                  const QString& p2p = QString(), const QString& op = "K1OP")
+                  const QString& call, const QString& p2p = QString(), const QString& op = "K1OP")
     {
         QSqlQuery query(QSqlDatabase::database("parkbook"));
-        query.prepare("INSERT INTO log (date, time, park, call, name, state, sent, rcvd, mode, "
-                      "band, frequency, power, p2p, station, operator, comment) VALUES (?, ?, ?, "
-                      "?, ?, 'MA', '59', '57', 'SSB', '20m', '14.250', '100', ?, 'K1STN', ?, '')");
-        for (const QString& value : {date, time, park, call, name, p2p, op})
+        query.prepare("INSERT INTO log (date, time, park, call, state, sent, rcvd, mode, band, "
+                      "frequency, power, p2p, station, operator, comment) VALUES (?, ?, ?, ?, "
+                      "'MA', '59', '57', 'SSB', '20m', '14.250', '100', ?, 'K1STN', ?, '')");
+        for (const QString& value : {date, time, park, call, p2p, op})
             query.addBindValue(value);
-        if (!query.exec())
-            return 0;
-        return query.lastInsertId().toInt();
+        return query.exec() ? query.lastInsertId().toInt() : 0;
     }
 
     // Column values of every `log` row, in id order.
@@ -61,11 +51,11 @@ struct LoggingFixture {
     {
         QList<QStringList> rows;
         QSqlQuery query(QSqlDatabase::database("parkbook"));
-        query.exec("SELECT * FROM log ORDER BY id");
+        query.exec("SELECT " + columns.join(", ") + " FROM log ORDER BY id");
         while (query.next()) {
             QStringList row;
-            for (const QString& column : columns)
-                row.append(query.value(column).toString());
+            for (int i = 0; i < columns.size(); ++i)
+                row.append(query.value(i).toString());
             rows.append(row);
         }
         return rows;

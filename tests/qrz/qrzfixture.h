@@ -36,16 +36,6 @@ struct QrzFixture {
         qunsetenv("PARKBOOK_QRZ_URL");
     }
 
-    int boxes(const QString& title) const { return home.prompter.count(title); }
-
-    QString lastText(const QString& title) const
-    {
-        for (auto it = home.prompter.shown.crbegin(); it != home.prompter.shown.crend(); ++it)
-            if (it->title == title)
-                return it->text;
-        return QString();
-    }
-
     QString errorLog() const
     {
         QFile file(home.dataPath() + "/errorLog.txt");

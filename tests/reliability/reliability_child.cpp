@@ -10,14 +10,11 @@
 // built there with the scripted prompter, so nothing ever waits for a click.
 #include "app/parkbook.h"
 #include "app/utcclock.h"
-#include "recordingsoundplayer.h"
-#include "scriptedprompter.h"
 #include "temphome.h"
 #include "ui_parkbook.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLineEdit>
 #include <cstdio>
 
 namespace
@@ -39,10 +36,8 @@ int main(int argc, char** argv)
     qputenv("PARKBOOK_UPDATE_URL", "http://127.0.0.1:9/xml/current/");
     QApplication app(argc, argv);
     const QStringList args = app.arguments();
-    if (args.size() != 4 || !QDir::setCurrent(args.at(1))) {
-        std::fputs("usage: reliability_child <home> log <prefix> | import <file>\n", stderr);
+    if (args.size() != 4 || !QDir::setCurrent(args.at(1)))
         return 2;
-    }
     UtcClock::setFixed(QDateTime(QDate(2026, 6, 1), QTime(14, 30, 15), Qt::UTC));
 
     ScriptedPrompter prompter;

@@ -7,8 +7,6 @@
 #include "ui_station.h"
 #include "wsjtxpeer.h"
 
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -32,24 +30,15 @@ class TestWriteFailures : public QObject
 private Q_SLOTS:
     void init();
     void cleanup();
-    void loggingAContact_data();
-    void loggingAContact();
-    void importingAFile_data();
-    void importingAFile();
-    void savingTheStation();
-    void wsjtxLoggedContact_data();
-    void wsjtxLoggedContact();
-    void exportingToAFullDisk_data();
-    void exportingToAFullDisk();
+    void writeIsReportedAndLosesNothing_data();
+    void writeIsReportedAndLosesNothing();
     void errorLogOnAFullDisk();
 
 private:
     void start();
-    void addFaultColumn();
     void breakDatabase(const QString& fault);
     static QStringList snapshot();
     QString errorLog() const;
-    QString goodFile();
 
     std::unique_ptr<TempHome> home;
     std::unique_ptr<Parkbook> pb;
@@ -68,21 +57,13 @@ void TestWriteFailures::cleanup()
     UtcClock::clearFixed();
 }
 
-// A station with park K-0001 active and two contacts logged through the form.
+// A saved station with park K-0001 active and two contacts logged through the form.
 void TestWriteFailures::start()
 {
     home->writeQuietSettings();
     pb = home->makeParkbook();
-    Ui::Station* form = pb->station->ui;
-    form->station->setText("K1STN");
-    form->call->setText("K1OP");
-    form->mode->setCurrentText("SSB");
-    form->band->setCurrentText("20m");
-    form->pRef1->setText("K-0001");
-    form->act1->setChecked(true);
+    fillTestStation(*pb);
     pb->saveStation();
-    pb->ui->parkReference->setText("K-0001");
-    pb->ui->parkDate->setText("20260601");
     pb->ui->endDate->setText("20260601");
     pb->ui->startTime->setText("000000");
     pb->ui->stopTime->setText("235959");
@@ -92,13 +73,6 @@ void TestWriteFailures::start()
         QVERIFY(!pb->contactWriteFailed);
     }
     home->prompter.clear();
-}
-
-void TestWriteFailures::addFaultColumn()
-{
-    QTest::addColumn<QString>("fault");
-    QTest::newRow("read-only database") << "read-only";
-    QTest::newRow("full database") << "full";
 }
 
 void TestWriteFailures::breakDatabase(const QString& fault)
@@ -150,136 +124,77 @@ QString TestWriteFailures::errorLog() const
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-QString TestWriteFailures::goodFile()
+void TestWriteFailures::writeIsReportedAndLosesNothing_data()
 {
-    const QString path = home->dataPath() + "/incoming.adi";
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write("<CALL:5>N3CCC <QSO_DATE:8>20260601 <TIME_ON:4>1500 <MODE:3>SSB <EOR>\n"
-                   "<CALL:5>N4DDD <QSO_DATE:8>20260601 <TIME_ON:4>1501 <MODE:3>SSB <EOR>\n");
-    return path;
-}
-
-void TestWriteFailures::loggingAContact_data()
-{
-    addFaultColumn();
-}
-
-void TestWriteFailures::loggingAContact()
-{
-    QFETCH(QString, fault);
-    start();
-    breakDatabase(fault);
-    const QStringList before = snapshot();
-    const qsizetype logSize = errorLog().size();
-
-    pb->ui->call->setText("N5EEE");
-    pb->on_logContact_pressed();
-    QVERIFY(pb->contactWriteFailed);
-    QCOMPARE(home->prompter.shown.size(), 1);
-    QCOMPARE(home->prompter.shown.first().icon, QMessageBox::Critical);
-    QVERIFY(errorLog().mid(logSize).contains("N5EEE"));
-    QCOMPARE(pb->ui->call->text(), QString("N5EEE")); // kept for another try
-    QCOMPARE(snapshot(), before);
-}
-
-void TestWriteFailures::importingAFile_data()
-{
-    addFaultColumn();
-}
-
-void TestWriteFailures::importingAFile()
-{
-    QFETCH(QString, fault);
-    start();
-    const QString path = goodFile();
-    breakDatabase(fault);
-    const QStringList before = snapshot();
-    const qsizetype logSize = errorLog().size();
-
-    home->prompter.paths.enqueue(path);
-    pb->on_actionImport_Contact_Log_triggered();
-    QCOMPARE(home->prompter.shown.size(), 1);
-    QCOMPARE(home->prompter.shown.first().title, QString("ADIF Import Failed"));
-    QVERIFY(errorLog().mid(logSize).contains("incoming.adi"));
-    QCOMPARE(snapshot(), before);
-}
-
-void TestWriteFailures::savingTheStation()
-{
-    start();
-    breakDatabase("read-only");
-    const QStringList before = snapshot();
-    const qsizetype logSize = errorLog().size();
-
-    pb->station->ui->station->setText("K9NEW");
-    pb->saveStation();
-    QCOMPARE(home->prompter.shown.size(), 1);
-    QCOMPARE(home->prompter.shown.first().title, QString("Station Details Not Saved"));
-    QVERIFY(errorLog().mid(logSize).contains("Station details"));
-    QCOMPARE(snapshot(), before);
-}
-
-void TestWriteFailures::wsjtxLoggedContact_data()
-{
+    QTest::addColumn<QString>("path");
     QTest::addColumn<QString>("fault");
-    QTest::newRow("writable database") << QString();
-    QTest::newRow("read-only database") << "read-only";
-    QTest::newRow("full database") << "full";
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("logged"); // in the new error-log lines
+    QTest::newRow("contact, full database")
+        << QString("contact") << "full" << QString("Contact Not Logged") << "N5EEE";
+    QTest::newRow("import, read-only database")
+        << QString("import") << "read-only" << QString("ADIF Import Failed") << "incoming.adi";
+    QTest::newRow("import, full database")
+        << QString("import") << "full" << QString("ADIF Import Failed") << "incoming.adi";
+    QTest::newRow("station, read-only database")
+        << QString("station") << "read-only" << QString("Station Details Not Saved")
+        << "Station details";
+    // WSJT-X sends a logged contact once; it is stored, or its loss is said.
+    QTest::newRow("WSJT-X contact, read-only database")
+        << QString("wsjtx") << "read-only" << QString("WSJT-X Contact Not Logged") << "N6FFF";
+    QTest::newRow("WSJT-X contact, full database")
+        << QString("wsjtx") << "full" << QString("WSJT-X Contact Not Logged") << "N6FFF";
+    QTest::newRow("contact log export, full disk")
+        << QString("export") << "disk" << QString("Cannot Export Park Log") << "Could not write ";
 }
 
-// WSJT-X sends a logged contact once; it is stored, or its loss is said.
-void TestWriteFailures::wsjtxLoggedContact()
+void TestWriteFailures::writeIsReportedAndLosesNothing()
 {
+    QFETCH(QString, path);
     QFETCH(QString, fault);
+    QFETCH(QString, logged);
+    if (fault == "disk" && !QFile::exists("/dev/full"))
+        QSKIP("this machine has no /dev/full");
     start();
-    if (!fault.isEmpty())
+    const QString incoming = home->dataPath() + "/incoming.adi";
+    QFile file(incoming);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<CALL:5>N3CCC <QSO_DATE:8>20260601 <TIME_ON:4>1500 <MODE:3>SSB <EOR>\n"
+               "<CALL:5>N4DDD <QSO_DATE:8>20260601 <TIME_ON:4>1501 <MODE:3>SSB <EOR>\n");
+    file.close();
+    const QString exported =
+        Adif::exportFileName("COMPLETE", "K1OP", "K-0001", QString(), "20260601", false);
+    if (fault == "disk")
+        QVERIFY(QFile::link("/dev/full", home->dataPath() + "/" + exported));
+    else
         breakDatabase(fault);
     const QStringList before = snapshot();
     const qsizetype logSize = errorLog().size();
 
-    pb->logADIF(WsjtxPeer::loggedAdif("<call:5>N6FFF <qso_date:8>20260601 <time_on:6>143000 "
-                                      "<mode:3>FT8 <band:3>20m <EOR>"));
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    QVERIFY(query.exec("SELECT count(*) FROM log WHERE call='N6FFF' AND park='K-0001'"));
-    QVERIFY(query.next());
-    if (fault.isEmpty()) {
-        QCOMPARE(query.value(0).toInt(), 1);
-        QCOMPARE(home->prompter.shown.size(), 0);
-        return;
+    if (path == "contact") {
+        pb->ui->call->setText("N5EEE");
+        pb->on_logContact_pressed();
+        QVERIFY(pb->contactWriteFailed);
+        QCOMPARE(pb->ui->call->text(), QString("N5EEE")); // kept for another try
+    } else if (path == "import") {
+        home->prompter.paths.enqueue(incoming);
+        pb->on_actionImport_Contact_Log_triggered();
+    } else if (path == "station") {
+        pb->station->ui->station->setText("K9NEW");
+        pb->saveStation();
+    } else if (path == "wsjtx") {
+        pb->logADIF(WsjtxPeer::loggedAdif("<call:5>N6FFF <qso_date:8>20260601 <time_on:6>143000 "
+                                          "<mode:3>FT8 <band:3>20m <EOR>"));
+    } else {
+        pb->createLogFile("COMPLETE");
+        logged += exported;
     }
-    QCOMPARE(query.value(0).toInt(), 0);
-    query.finish();
-    QCOMPARE(home->prompter.shown.size(), 1);
-    QCOMPARE(home->prompter.shown.first().title, QString("WSJT-X Contact Not Logged"));
-    QVERIFY(errorLog().mid(logSize).contains("N6FFF"));
-    QCOMPARE(snapshot(), before);
-}
-
-void TestWriteFailures::exportingToAFullDisk_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::newRow("park log") << "POTA";
-    QTest::newRow("contact log") << "COMPLETE";
-}
-
-void TestWriteFailures::exportingToAFullDisk()
-{
-    QFETCH(QString, type);
-    if (!QFile::exists("/dev/full"))
-        QSKIP("this machine has no /dev/full");
-    start();
-    const QString name =
-        Adif::exportFileName(type, "K1OP", "K-0001", pb->station->ui->state->currentText(),
-                             "20260601", pb->ui->mst->isChecked());
-    QVERIFY(QFile::link("/dev/full", home->dataPath() + "/" + name));
-    const QStringList before = snapshot();
-
-    pb->createLogFile(type);
     QCOMPARE(home->prompter.shown.size(), 1);
     QCOMPARE(home->prompter.shown.first().icon, QMessageBox::Critical);
-    QVERIFY(home->prompter.shown.first().text.contains(name));
-    QVERIFY(errorLog().contains("Could not write " + name));
+    QTEST(home->prompter.shown.first().title, "title");
+    if (path == "export")
+        QVERIFY(home->prompter.shown.first().text.contains(exported));
+    QVERIFY2(errorLog().mid(logSize).contains(logged), qPrintable(errorLog()));
     QCOMPARE(snapshot(), before);
 }
 
@@ -289,17 +204,14 @@ void TestWriteFailures::errorLogOnAFullDisk()
         QSKIP("this machine has no /dev/full");
     QVERIFY(QFile::link("/dev/full", home->dataPath() + "/errorLog.txt"));
     start();
-    // The new database was announced at the start, and its error-log line
-    // could not be written: that much is said once.
+    // The failing error log was said at the start (the new database is logged)
+    // and is not said again; each import still says its own failure.
     home->prompter.clear();
     const QStringList before = snapshot();
-
-    home->prompter.paths.enqueue(home->dataPath() + "/missing.adi");
-    pb->on_actionImport_Contact_Log_triggered();
-    home->prompter.paths.enqueue(home->dataPath() + "/missing.adi");
-    pb->on_actionImport_Contact_Log_triggered();
-    // Each import says its own failure; the failing error log was said before
-    // and is not said again.
+    for (int i = 0; i < 2; ++i) {
+        home->prompter.paths.enqueue(home->dataPath() + "/missing.adi");
+        pb->on_actionImport_Contact_Log_triggered();
+    }
     QCOMPARE(home->prompter.shown.size(), 2);
     QVERIFY(pb->errorLogFailed);
     QCOMPARE(snapshot(), before);

@@ -14,11 +14,8 @@ class TestSettings : public QObject
 private Q_SLOTS:
     void cleanup() { UtcClock::clearFixed(); }
     void firstRunDefaults();
-    void missingDataDirectoryFallsBackToDefault();
-    void missingDefaultDataDirectoryIsReported();
-    void chooserSameDirectory();
-    void chooserNoThenCancel();
-    void chooserYesAdoptsDirectory();
+    void missingDataDirectory();
+    void dataDirectoryChooser();
     void errorLogStamp();
 };
 
@@ -28,106 +25,74 @@ void TestSettings::firstRunDefaults()
     auto parkbook = home.makeParkbook();
     QCOMPARE(parkbook->size(), QSize(700, 230));
     QCOMPARE(parkbook->pos(), QPoint(0, 0));
-    QCOMPARE(parkbook->dataDir.path(), home.path() + "/Programs/Parkbook/Data");
+    QCOMPARE(parkbook->dataDir.path(), home.dataPath());
     QCOMPARE(parkbook->theme, QString("light"));
-    QCOMPARE(parkbook->statusTips, 1);
     QVERIFY(parkbook->ui->actionStatus_Tips->isChecked());
-    QVERIFY(parkbook->autoUpdate);
     QVERIFY(parkbook->ui->actionAuto_Update_Check->isChecked());
     QCOMPARE(parkbook->potaMode, QString("Activating"));
-    QCOMPARE(parkbook->stationCall, QString());
-
-    // Every secondary window opens with its default geometry on the first run.
+    // A secondary window opens with its default geometry on the first run.
     QCOMPARE(parkbook->parkLog->size(), QSize(428, 105));
     QCOMPARE(parkbook->parkLog->pos(), QPoint(581, 406));
-    QCOMPARE(parkbook->contactLog->pos(), QPoint(701, 130));
-    QCOMPARE(parkbook->activationLog->size(), QSize(428, 115));
-    QCOMPARE(parkbook->parkLog->visibility, QString("Yes"));
 
-    // Closing writes every group, and the main group in its stated key order.
+    // Closing writes every window's group.
     parkbook->close();
     QSettings settings(home.iniPath(), QSettings::IniFormat);
     for (const char* group : {"Main", "Activity", "Contact", "Station", "WSJTx", "About", "ParkLog",
                               "ContactLog", "ActivationLog"})
         QVERIFY2(settings.value(QString(group) + "/Exist").toString() == "Yes", group);
-    QCOMPARE(settings.value("Main/PotaMode").toString(), QString("Activating"));
     QCOMPARE(settings.value("Main/DataDirectory").toString(), home.dataPath());
-    QCOMPARE(settings.value("About/Content").toString(), QString("GetStarted"));
 }
 
-void TestSettings::missingDataDirectoryFallsBackToDefault()
+void TestSettings::missingDataDirectory()
 {
-    TempHome home;
-    home.writeQuietSettings();
+    // A stored directory that is gone falls back to the default quietly.
     {
-        QSettings settings(home.iniPath(), QSettings::IniFormat);
-        settings.setValue("Main/DataDirectory", home.path() + "/gone");
+        TempHome home;
+        home.writeQuietSettings();
+        QSettings(home.iniPath(), QSettings::IniFormat)
+            .setValue("Main/DataDirectory", home.path() + "/gone");
+        auto parkbook = home.makeParkbook();
+        QCOMPARE(parkbook->dataDir.path(), home.dataPath());
+        QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 0);
     }
-    auto parkbook = home.makeParkbook();
-    QCOMPARE(parkbook->dataDir.path(), home.dataPath());
-    QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 0);
-}
-
-void TestSettings::missingDefaultDataDirectoryIsReported()
-{
+    // A missing default directory is reported, and start-up goes on.
     TempHome home(false);
     home.writeQuietSettings();
     auto parkbook = home.makeParkbook();
     QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 1);
     QCOMPARE(home.prompter.shown.first().text, "Directory '" + home.dataPath() + "' is missing.");
     QCOMPARE(home.prompter.shown.first().icon, QMessageBox::Critical);
-    // Start-up goes on: the main window exists and can be shown.
-    parkbook->show();
-    QVERIFY(parkbook->isVisible());
 }
 
-void TestSettings::chooserSameDirectory()
-{
-    TempHome home;
-    home.writeQuietSettings();
-    auto parkbook = home.makeParkbook();
-    home.prompter.clear();
-    home.prompter.paths.enqueue(home.dataPath());
-    QMetaObject::invokeMethod(parkbook.get(), "on_actionSet_Data_Directory_triggered");
-    QCOMPARE(home.prompter.chooserTitles, QStringList{"Select Parkbook Data Directory"});
-    QCOMPARE(home.prompter.count("Same Parkbook Data Directory"), 1);
-    QCOMPARE(home.prompter.shown.first().text,
-             QString("You have not change the Parkbook Data Directory."));
-    // initWindows ran again: with no station row it asks for the call signs.
-    QCOMPARE(home.prompter.count("Enter Callsigns"), 1);
-}
-
-void TestSettings::chooserNoThenCancel()
-{
-    TempHome home;
-    home.writeQuietSettings();
-    auto parkbook = home.makeParkbook();
-    QDir(home.path()).mkpath("Other");
-    home.prompter.clear();
-    home.prompter.paths << home.path() + "/Other" << QString();
-    home.prompter.answers << QMessageBox::No;
-    QMetaObject::invokeMethod(parkbook.get(), "on_actionSet_Data_Directory_triggered");
-    QCOMPARE(home.prompter.chooserTitles.size(), 2);
-    QCOMPARE(home.prompter.titles(), QStringList{"New Parkbook Data Directory!"});
-    QCOMPARE(home.prompter.shown.first().defaultButton, QMessageBox::No);
-    QCOMPARE(home.prompter.shown.first().text,
-             "You have selected:\n\n\"" + home.path() +
-                 "/Other\"\n\n as the new Parkbook Data Directory.\n\nIs this what you really "
-                 "want?\n");
-    QCOMPARE(parkbook->dataDir.path(), home.dataPath());
-}
-
-void TestSettings::chooserYesAdoptsDirectory()
+void TestSettings::dataDirectoryChooser()
 {
     TempHome home;
     home.writeQuietSettings();
     auto parkbook = home.makeParkbook();
     const QString other = home.path() + "/Other";
     QDir(home.path()).mkpath("Other");
-    home.prompter.clear();
-    home.prompter.paths << other;
-    home.prompter.answers << QMessageBox::Yes;
-    QMetaObject::invokeMethod(parkbook.get(), "on_actionSet_Data_Directory_triggered");
+    auto choose = [&](const QStringList& paths, QList<QMessageBox::StandardButton> answers) {
+        home.prompter.clear();
+        home.prompter.paths.append(paths);
+        home.prompter.answers.append(answers);
+        QMetaObject::invokeMethod(parkbook.get(), "on_actionSet_Data_Directory_triggered");
+    };
+
+    // The same directory says so and still sets up the windows again, which
+    // with no station row asks for the call signs.
+    choose({home.dataPath()}, {});
+    QCOMPARE(home.prompter.count("Same Parkbook Data Directory"), 1);
+    QCOMPARE(home.prompter.count("Enter Callsigns"), 1);
+
+    // No reopens the chooser; cancelling it changes nothing.
+    choose({other, QString()}, {QMessageBox::No});
+    QCOMPARE(home.prompter.chooserTitles.size(), 2);
+    QCOMPARE(home.prompter.titles(), QStringList{"New Parkbook Data Directory!"});
+    QCOMPARE(home.prompter.shown.first().defaultButton, QMessageBox::No);
+    QCOMPARE(parkbook->dataDir.path(), home.dataPath());
+
+    // Yes adopts the directory and creates a database in it.
+    choose({other}, {QMessageBox::Yes});
     QCOMPARE(parkbook->dataDir.path(), other);
     QVERIFY(QFile::exists(other + "/parkbook.db"));
     QVERIFY(QFile::exists(other + "/errorLog.txt"));
