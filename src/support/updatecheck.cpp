@@ -134,10 +134,22 @@ void Parkbook::downloadFinished(QNetworkReply* reply)
         downloadReply = nullptr;
     reply->deleteLater();
 
-    if (reply->error() != QNetworkReply::NoError) {
+    // A server that closes the connection early can end the reply without an
+    // error; the announced length tells a cut-short installer from a whole one
+    // (unless the body came compressed, when the length is the compressed one).
+    const QByteArray body = reply->readAll();
+    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+    const bool plainBody = reply->rawHeader("Content-Encoding").isEmpty();
+    QString failure;
+    if (reply->error() != QNetworkReply::NoError)
+        failure = reply->errorString();
+    else if (plainBody && announced.isValid() && announced.toLongLong() != body.size())
+        failure =
+            QString("only %1 of %2 bytes arrived").arg(body.size()).arg(announced.toLongLong());
+    if (!failure.isEmpty()) {
         prompt().critical(this, "Download Failed",
-                          "Download of current version Parkbook failed.\n" + reply->errorString());
-        logError("Download Parkbook Failed: " + reply->errorString());
+                          "Download of current version Parkbook failed.\n" + failure);
+        logError("Download Parkbook Failed: " + failure);
         loginAfterUpdateCheck();
         return;
     }
@@ -152,7 +164,6 @@ void Parkbook::downloadFinished(QNetworkReply* reply)
         prompt().critical(this, "Can't Open File for Writing",
                           "File " + fileName + "\nCould not be Opened for writing.\n");
     } else {
-        const QByteArray body = reply->readAll();
         if (file.write(body) != body.size() || !file.commit()) {
             file.cancelWriting();
             prompt().critical(this, "Can't Write File",
