@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QShortcut>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -219,6 +220,11 @@ void Parkbook::createShortcuts()
 
 void Parkbook::initWindows()
 {
+    // The activation list of another database (before a change of data
+    // directory) points at rows this one does not have.
+    QSqlQuery(QSqlDatabase::database("memory")).exec("DELETE FROM activationId");
+    activationListId = 0;
+    activationParkId = 0;
     setupDbLog();
     setStationDetails();
     if (station->ui->call->text().isEmpty()) {
@@ -257,11 +263,11 @@ void Parkbook::initWindows()
         on_actionShow_Park_Log_triggered();
     if (contactLog->visibility == "Yes")
         on_actionContact_Log_triggered();
+    // The list reopens on the record of the park the Station window selects;
+    // nothing is re-activated, so the slots stay as they were saved.
     if (activationLog->visibility == "Yes") {
-        if (potaMode == "Activating")
-            on_actionShow_Activations_triggered();
-        else
-            on_actionHunting_Log_triggered();
+        enterMode(potaMode);
+        refreshActivationList();
     }
 
     autoReply = wsjtx->autoReplyChecked();

@@ -12,6 +12,7 @@
 #include <QPalette>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace Ui
@@ -128,13 +129,28 @@ public:
     QString date, time, call, name, last, born, city, county, state, country, dxcc, lat, lon, grid,
         license, expire, sent, rcvd, mode, band, frequency, power, p2p, comment;
 
-    void logContact(int type, QString park);
     int addToLog(QString park, int logId, int type);
     int addToMem(QString park, int logId, int type);
     int displayParkLog(int activeID);
     void displayContact(int logId);
+    // The date the park log was last loaded for.
+    QString parkLogDate;
+    // Parks already written for the contact in the form (date|time|call|p2p
+    // in contactLoggedKey) when a write failed half-way through the ticked
+    // parks: the next F8 writes only the others.
+    QStringList contactLoggedParks;
+    QString contactLoggedKey;
+    // The call whose details the Contact window shows (from a QRZ answer or
+    // a park-log contact); empty when they are nobody's.
+    QString contactDetailsCall;
+
+    void logContact(int type, QString park);
     // The form and the Contact window emptied for a new contact, reports "59".
     void clearContactForm();
+    // The Contact window's details (all but its call) emptied.
+    void clearContactDetails();
+    // Rebuilds the park log for the park and date on show, keeping the form.
+    void loadParkLog();
 public Q_SLOTS:
     void on_clear_clicked();
     void on_actionLoad_Park_Log_triggered();
@@ -164,7 +180,11 @@ public Q_SLOTS:
 
 private:
     void callReturn();
+    // Time, mode, band, frequency and power of a new contact.
+    void stampContact();
     void logOperation();
+    void takeContactFromForm();
+    void writeContact(int type, const QString& park);
     void selectContact(const QString& statement, int bound);
 
     // ---- park records, activation list, station (parks/) ---------------
@@ -203,6 +223,14 @@ public Q_SLOTS:
     int loadActivations();
     int displayActivations(int activationID, int activeId);
     void showFirstActivation();
+    // Rebuilds and redraws the list when it is open, after records or their
+    // counters changed; never re-activates anything.
+    void refreshActivationList();
+    // Shows the list window for the mode and sets the mode up, without
+    // re-activating a record.
+    void enterMode(const QString& mode);
+    // Whether `parkDate` holds a date to file contacts under; says why not.
+    bool confirmParkDate();
     void on_actionStation_Details_triggered();
     void setStationDetails();
     void saveStation();
@@ -248,6 +276,7 @@ public Q_SLOTS:
 
 private:
     class QNetworkReply* sendQrzRequest(const class QUrl& url);
+    void sendLookup(const QString& call, bool fromContactWindow);
     bool takeQrzAnswer(class QNetworkReply* reply);
 
     // ---- ADIF (adif/) ----------------------------------------------------

@@ -52,6 +52,8 @@ void Parkbook::on_state_textEdited(QString arg1)
         contact->ui->lon->setText(centre->lon);
         contactLat = contact->ui->lat->text().toDouble();
         contactLon = contact->ui->lon->text().toDouble();
+        // The centre stands in for the position of the station being logged.
+        contactDetailsCall = ui->call->text().toUpper();
     }
     bearDist(stationLat, stationLon, contactLat, contactLon);
 }

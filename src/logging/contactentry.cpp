@@ -1,5 +1,6 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "parks/activationrecords.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "parks/textcase.h"
@@ -13,6 +14,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <iterator>
 
 namespace
 {
@@ -103,14 +105,19 @@ void Parkbook::on_lookUpContact_pressed()
 
 void Parkbook::callReturn()
 {
+    stampContact();
+    if (qrzConnected)
+        lookUpContact();
+    focusAll(ui->sent);
+}
+
+void Parkbook::stampContact()
+{
     ui->utc->setText(clockTick.toString("hhmmss"));
     ui->mode->setText(station->ui->mode->currentText());
     ui->band->setText(station->ui->band->currentText());
     ui->frequency->setText(station->ui->frequency->text());
     ui->power->setText(station->ui->power->text());
-    if (qrzConnected)
-        lookUpContact();
-    focusAll(ui->sent);
 }
 
 void Parkbook::on_goP2P_clicked()
@@ -143,29 +150,63 @@ void Parkbook::logOperation()
     shown.prepare("Select logId FROM mLog WHERE logId = ?");
     shown.addBindValue(currentLogId);
     shown.exec();
-    if (shown.next()) {
+    const bool editing = shown.next();
+    shown.finish();
+
+    if (editing) {
         logContact(2, ui->parkReference->text());
+        if (!contactWriteFailed)
+            storeActivationCountsOf(QSqlDatabase::database("parkbook"), currentLogId);
     } else {
-        for (int slot = 1; slot <= 5 && !contactWriteFailed; ++slot) {
-            if (station->activeBox(slot)->isChecked())
-                logContact(1, station->parkRef(slot)->text());
+        // A contact is filed under the park date: never under one still being
+        // typed, and never under one the park log has not been loaded for.
+        if (!confirmParkDate())
+            return;
+        if (ui->parkDate->text() != parkLogDate)
+            loadParkLog();
+        // The form is read once: every ticked park gets the same contact. A
+        // park already written by an earlier F8 that failed half-way is not
+        // written twice.
+        takeContactFromForm();
+        const QString contactKey = QStringList{date, time, call, p2p}.join('|');
+        if (contactKey != contactLoggedKey) {
+            contactLoggedKey = contactKey;
+            contactLoggedParks.clear();
         }
+        for (int slot = 1; slot <= 5 && !contactWriteFailed; ++slot) {
+            const QString park = station->parkRef(slot)->text();
+            if (!station->activeBox(slot)->isChecked() || contactLoggedParks.contains(park))
+                continue;
+            writeContact(1, park);
+            if (!contactWriteFailed)
+                contactLoggedParks.append(park);
+        }
+        if (contactWriteFailed)
+            currentLogId = 0; // what was written stays written; the rest waits for F8
     }
     if (contactWriteFailed) {
         // Keep everything the operator typed so the contact can be logged again.
         addP2PPending = false;
         return;
     }
+    parkLogCount = displayParkLog(parkLogPosition);
+    if (contactLog->isVisible())
+        on_actionContact_Log_triggered();
+    saveParks(true);
     on_clear_clicked();
 }
 
 void Parkbook::logContact(int type, QString park)
 {
+    takeContactFromForm();
+    writeContact(type, park);
+}
+
+void Parkbook::takeContactFromForm()
+{
     date = ui->parkDate->text();
     if (ui->utc->text().isEmpty())
-        callReturn();
-    else if (qrzConnected)
-        lookUpContact();
+        stampContact();
 
     time = ui->utc->text();
     call = ui->call->text().toUpper();
@@ -179,28 +220,27 @@ void Parkbook::logContact(int type, QString park)
     power = ui->power->text();
     p2p = ui->p2p->text().toUpper();
     comment = ui->comment->text();
+    // The Contact window's details are stored only when they are this very
+    // station's: a lookup still on its way, or another station's answer,
+    // leaves them empty for the populate run to fill later.
+    const bool ours = !call.isEmpty() && contactDetailsCall == call;
     const Ui::Contact* form = contact->ui;
-    last = form->last->text();
-    born = form->born->text();
-    city = form->city->text();
-    county = form->county->text();
-    country = form->country->text();
-    dxcc = form->dxcc->text();
-    lat = form->lat->text();
-    lon = form->lon->text();
-    grid = form->grid->text();
-    license = form->license->text();
-    expire = form->expire->text();
+    QString* const members[] = {&last, &born, &city, &county,  &country, &dxcc,
+                                &lat,  &lon,  &grid, &license, &expire};
+    const QLineEdit* const fields[] = {form->last,    form->born,    form->city,  form->county,
+                                       form->country, form->dxcc,    form->lat,   form->lon,
+                                       form->grid,    form->license, form->expire};
+    for (size_t i = 0; i < std::size(members); ++i)
+        *members[i] = ours ? fields[i]->text() : QString();
+}
 
+void Parkbook::writeContact(int type, const QString& park)
+{
     const int logId = addToLog(park, currentLogId, type);
     if (contactWriteFailed)
         return;
     currentLogId = logId;
     parkLogPosition = addToMem(park, currentLogId, type);
-    parkLogCount = displayParkLog(parkLogPosition);
-    if (contactLog->isVisible())
-        on_actionContact_Log_triggered();
-    saveParks(true);
 }
 
 int Parkbook::addToLog(QString park, int logId, int type)
@@ -303,6 +343,7 @@ int Parkbook::addToMem(QString park, int logId, int type)
 void Parkbook::on_clear_clicked()
 {
     currentLogId = 0;
+    contactLoggedParks.clear();
     if (addP2PPending) {
         addP2PPending = false;
         ui->p2p->setText("");
@@ -330,8 +371,15 @@ void Parkbook::clearContactForm()
     }
     ui->sent->setText("59");
     ui->rcvd->setText("59");
+    contact->ui->call->setText("");
+    clearContactDetails();
+}
+
+void Parkbook::clearContactDetails()
+{
+    contactDetailsCall.clear();
     const Ui::Contact* form = contact->ui;
-    for (QLineEdit* edit : {form->dist, form->bear, form->call, form->name, form->last, form->born,
+    for (QLineEdit* edit : {form->dist, form->bear, form->name, form->last, form->born,
                             form->license, form->expire, form->city, form->county, form->state,
                             form->country, form->dxcc, form->lat, form->lon, form->grid})
         edit->setText("");

@@ -1,7 +1,7 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
 #include "logging/loglines.h"
-#include "parks/laterule.h"
+#include "parks/activationrecords.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
@@ -22,7 +22,11 @@
 void Parkbook::on_actionLoad_Park_Log_triggered()
 {
     on_clear_clicked();
+    loadParkLog();
+}
 
+void Parkbook::loadParkLog()
+{
     QSqlDatabase memory = QSqlDatabase::database("memory");
     QSqlQuery(memory).exec("DELETE FROM mLog");
     QSqlQuery(memory).exec("DELETE FROM parkLogId");
@@ -30,6 +34,7 @@ void Parkbook::on_actionLoad_Park_Log_triggered()
     parkLogCount = 0;
 
     currentPark = ui->parkReference->text();
+    parkLogDate = ui->parkDate->text();
     if (!currentPark.isEmpty()) {
         QSqlQuery query(QSqlDatabase::database("parkbook"));
         query.setForwardOnly(true);
@@ -60,6 +65,8 @@ void Parkbook::on_actionLoad_Park_Log_triggered()
         }
         memory.commit();
     }
+    // Loading the contacts into the working copy leaves it holding the last
+    // of them; a contact being typed is read from the form again when logged.
     currentLogId = 0;
     parkLogCount = displayParkLog(parkLogPosition);
 }
@@ -107,8 +114,6 @@ int Parkbook::displayParkLog(int activeID)
     const int commentColumn = columns.indexOf("comment");
 
     int contacts = 0;
-    int lateContacts = 0;
-    int p2pContacts = 0;
     int activeLine = 0;
     QStringList lines;
     LogLineFields fields;
@@ -126,42 +131,11 @@ int Parkbook::displayParkLog(int activeID)
         fields.frequency = query.value(frequencyColumn).toString();
         fields.power = query.value(powerColumn).toString();
         fields.comment = query.value(commentColumn).toString();
-        if (isLateContact(fields.time))
-            ++lateContacts;
-        if (!fields.p2p.isEmpty())
-            ++p2pContacts;
         if (activeLogId != 0 && query.value(logIdColumn).toInt() == activeLogId)
             activeLine = contacts;
         lines.append(LogLines::parkLogLine(contacts, fields));
     }
     parkLog->setLines(lines, themeBlue, activeLine, themeGreen);
-
-    // Every step through the park log redraws it; writing counters that did
-    // not change would cost a disk sync per key press.
-    const QStringList counted = {QString::number(contacts), QString::number(lateContacts),
-                                 QString::number(p2pContacts)};
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
-    QSqlQuery stored(db);
-    stored.prepare("SELECT 1 FROM parks WHERE park=? and date=? and (QSOs IS NOT ? or "
-                   "LateQSOs IS NOT ? or P2Ps IS NOT ?)");
-    stored.addBindValue(reference);
-    stored.addBindValue(ui->parkDate->text());
-    for (const QString& value : counted)
-        stored.addBindValue(value);
-    stored.exec();
-    if (stored.next()) {
-        stored.finish();
-        QSqlQuery counters(db);
-        counters.prepare("UPDATE parks SET  QSOs=?, LateQSOs=?, P2Ps=? WHERE park=? and date=?");
-        for (const QString& value : counted)
-            counters.addBindValue(value);
-        counters.addBindValue(reference);
-        counters.addBindValue(ui->parkDate->text());
-        counters.exec();
-        // The activation list shows these counters too.
-        if (activationLog->isVisible())
-            displayActivations(activationListId, activationParkId);
-    }
 
     parkLog->setWindowTitle("Alt-P: Park Log Date = " + ui->parkDate->text() +
                             ",  Contacts = " + QString::number(contacts));
@@ -215,6 +189,8 @@ void Parkbook::displayContact(int logId)
         form->lat->setText(value("lat"));
         form->lon->setText(value("lon"));
         form->grid->setText(value("grid"));
+        contactDetailsCall = call;
+        contactLoggedParks.clear();
     }
     bearDist(station->ui->lat->text().toDouble(), station->ui->lon->text().toDouble(),
              contact->ui->lat->text().toDouble(), contact->ui->lon->text().toDouble());
@@ -285,6 +261,8 @@ void Parkbook::on_deleteContact_clicked()
     query.exec();
     if (!query.next())
         return;
+    const QString contactDate = query.value("date").toString();
+    const QString contactPark = query.value("park").toString();
     const QString text = "Do you want to delete this Contact\nfrom the Parkbook Database?\n"
                          "   Contact: " +
                          query.value("call").toString() +
@@ -301,6 +279,8 @@ void Parkbook::on_deleteContact_clicked()
             prompt().critical(this, "Contact Not Deleted",
                               "The contact could not be deleted from the Parkbook database.");
             logError("Contact log id " + QString::number(currentLogId) + " was not deleted.");
+        } else if (storeActivationCounts(db, contactDate, contactPark)) {
+            refreshActivationList();
         }
     }
     on_actionLoad_Park_Log_triggered();

@@ -18,7 +18,9 @@ int Parkbook::loadActivations()
 
     QSqlQuery parks(QSqlDatabase::database("parkbook"));
     parks.setForwardOnly(true);
-    parks.exec("SELECT id, park FROM parks ORDER BY date DESC");
+    // Records of one date keep the order they were made in (a 2-fer's first
+    // park first), whatever index SQLite reads.
+    parks.exec("SELECT id, park FROM parks ORDER BY date DESC, id");
     const bool activating = potaMode == "Activating";
 
     const bool inTransaction = memory.transaction();

@@ -3,8 +3,11 @@
 #include "parks/fixedwidth.h"
 #include "parks/laterule.h"
 
+#include <QDate>
 #include <QList>
+#include <QRegularExpression>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 namespace
@@ -32,6 +35,59 @@ ActivationCounts countActivation(QSqlDatabase db, const QString& date, const QSt
     contacts.addBindValue(park);
     contacts.exec();
     return countFrom(contacts);
+}
+
+bool storeActivationCounts(QSqlDatabase db, const QString& date, const QString& park)
+{
+    const ActivationCounts counts = countActivation(db, date, park);
+    QSqlQuery update(db);
+    update.prepare("UPDATE parks SET  QSOs=?, LateQSOs=?, P2Ps=? WHERE date=? and park=? and "
+                   "(QSOs IS NOT ? or LateQSOs IS NOT ? or P2Ps IS NOT ?)");
+    const QStringList counted = {QString::number(counts.qsos), QString::number(counts.lateQsos),
+                                 QString::number(counts.p2ps)};
+    for (const QString& value : counted)
+        update.addBindValue(value);
+    update.addBindValue(date);
+    update.addBindValue(park);
+    for (const QString& value : counted)
+        update.addBindValue(value);
+    return update.exec() && update.numRowsAffected() > 0;
+}
+
+bool storeActivationCountsOf(QSqlDatabase db, int logId)
+{
+    QSqlQuery contact(db);
+    contact.prepare("SELECT date, park FROM log WHERE id=?");
+    contact.addBindValue(logId);
+    if (!contact.exec() || !contact.next())
+        return false;
+    const QString date = contact.value(0).toString();
+    const QString park = contact.value(1).toString();
+    contact.finish();
+    return storeActivationCounts(db, date, park);
+}
+
+int findActivation(QSqlDatabase db, const QString& date, const QString& park)
+{
+    QSqlQuery query(db);
+    query.prepare("SELECT id FROM parks WHERE park=? ORDER BY date=? DESC, date DESC, id LIMIT 1");
+    query.addBindValue(park);
+    query.addBindValue(date);
+    return query.exec() && query.next() ? query.value(0).toInt() : 0;
+}
+
+int activationListEntry(QSqlDatabase memory, int parkId)
+{
+    QSqlQuery query(memory);
+    query.prepare("SELECT id FROM activationId WHERE parkId=? ORDER BY id LIMIT 1");
+    query.addBindValue(parkId);
+    return parkId != 0 && query.exec() && query.next() ? query.value(0).toInt() : 0;
+}
+
+bool isParkDate(const QString& text)
+{
+    static const QRegularExpression eightDigits("^[0-9]{8}$");
+    return eightDigits.match(text).hasMatch() && QDate::fromString(text, "yyyyMMdd").isValid();
 }
 
 int recountActivations(QSqlDatabase db)

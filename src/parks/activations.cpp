@@ -95,14 +95,11 @@ void Parkbook::saveParks(bool autoSave)
             query.addBindValue(date);
         }
         query.exec();
+        storeActivationCounts(db, date, reference);
     }
-
-    if (activationLog->isVisible()) {
-        if (potaMode == "Activating")
-            on_modeActivator_clicked();
-        else
-            on_modeHunter_clicked();
-    }
+    // Only redrawn: re-activating an entry here would overwrite the selected
+    // slot and the park date in the middle of logging a contact.
+    refreshActivationList();
 }
 
 void Parkbook::addToParks(QString date, QString park, QString name)
@@ -116,8 +113,13 @@ void Parkbook::addToParks(QString date, QString park, QString name)
     lookup.exec();
     const bool found = lookup.first();
     lookup.finish();
-    if (found)
+    // An existing record only has its counters brought up to date with the
+    // contact just written for it.
+    if (found) {
+        if (storeActivationCounts(db, date, park))
+            refreshActivationList();
         return;
+    }
 
     QSqlQuery insert(db);
     insert.prepare("INSERT INTO parks (id, date, park, name, lat, lon, county, state, location, "
@@ -132,11 +134,8 @@ void Parkbook::addToParks(QString date, QString park, QString name)
     insert.bindValue(":st", form->state->currentText());
     insert.bindValue(":loc", form->location->text());
     insert.exec();
-
-    if (activationLog->isVisible()) {
-        loadActivations();
-        displayActivations(activationListId, activationParkId);
-    }
+    storeActivationCounts(db, date, park);
+    refreshActivationList();
 }
 
 namespace
@@ -285,33 +284,59 @@ void Parkbook::showFirstActivation()
     activateWindow();
 }
 
+void Parkbook::refreshActivationList()
+{
+    if (!activationLog->isVisible())
+        return;
+    loadActivations();
+    // The list numbers its entries afresh; the current entry is the record of
+    // the park on show when it has one, else the record that was current.
+    const int shown = findActivation(QSqlDatabase::database("parkbook"), ui->parkDate->text(),
+                                     ui->parkReference->text());
+    if (shown != 0)
+        activationParkId = shown;
+    activationListId = activationListEntry(QSqlDatabase::database("memory"), activationParkId);
+    if (activationListId == 0)
+        activationParkId = 0;
+    displayActivations(activationListId, activationParkId);
+}
+
+void Parkbook::enterMode(const QString& mode)
+{
+    const bool hunting = mode != "Activating";
+    showActivationWindow(this, hunting ? "Alt+H: Hunting Log,  Hunting Days = 0"
+                                       : "Alt+A: Activation Log,  Parks = 0");
+    potaMode = hunting ? "Hunting" : "Activating";
+    QRadioButton* button = hunting ? ui->modeHunter : ui->modeActivator;
+    {
+        const QSignalBlocker blocker(button);
+        button->setChecked(true);
+    }
+    button->setPalette(hunting ? redText : greenText);
+    ui->parkReference->setPalette(hunting ? redText : blueText);
+    if (!hunting)
+        return;
+
+    // Hunting days are logged under slot 1, which becomes the selected and
+    // only ticked slot, so the park on show is HUNTER even before the first
+    // hunting record exists.
+    station->parkRef(1)->setText(hunterPark);
+    station->parkNameEdit(1)->setText("Hunting for Activations");
+    station->parkButton(1)->setChecked(true);
+    for (int slot = 1; slot <= 5; ++slot)
+        station->activeBox(slot)->setChecked(slot == 1);
+    setPark();
+}
+
 void Parkbook::on_modeActivator_clicked()
 {
-    showActivationWindow(this, "Alt+A: Activation Log,  Parks = 0");
-    potaMode = "Activating";
-    {
-        const QSignalBlocker blocker(ui->modeActivator);
-        ui->modeActivator->setChecked(true);
-    }
-    ui->modeActivator->setPalette(greenText);
-    ui->parkReference->setPalette(blueText);
-
+    enterMode("Activating");
     showFirstActivation();
 }
 
 void Parkbook::on_modeHunter_clicked()
 {
-    showActivationWindow(this, "Alt+H: Hunting Log,  Hunting Days = 0");
-    potaMode = "Hunting";
-    {
-        const QSignalBlocker blocker(ui->modeHunter);
-        ui->modeHunter->setChecked(true);
-    }
-    ui->modeHunter->setPalette(redText);
-    ui->parkReference->setPalette(redText);
-    station->parkRef(1)->setText(hunterPark);
-    station->parkNameEdit(1)->setText("Hunting for Activations");
-
+    enterMode("Hunting");
     showFirstActivation();
 }
 
@@ -327,11 +352,26 @@ void Parkbook::on_actionHunting_Log_triggered()
 
 void Parkbook::on_parkDate_editingFinished()
 {
-    if (dateNumber(ui->parkDate->text()) > 20000100)
+    if (confirmParkDate())
         on_actionLoad_Park_Log_triggered();
-    else
+}
+
+bool Parkbook::confirmParkDate()
+{
+    const QString text = ui->parkDate->text();
+    if (dateNumber(text) <= 20000100) {
         prompt().critical(this, "Error: Park Start Date",
                           "Park Start Date should be greater than 20000101.");
+        return false;
+    }
+    // A date still being typed, or one the calendar does not have, would
+    // file contacts under a day that never was.
+    if (!isParkDate(text)) {
+        prompt().critical(this, "Error: Park Start Date",
+                          "Park Start Date " + text + " is not a date (yyyyMMdd).");
+        return false;
+    }
+    return true;
 }
 
 void Parkbook::on_endDate_editingFinished()

@@ -28,43 +28,23 @@ void Parkbook::lookUpContact()
     contact->ui->call->setText(call);
 
     if (call.isEmpty()) {
-        ui->call->setText("");
-        ui->utc->setText("");
-        ui->name->setText("");
-        {
-            // The state-centre handler must not run for a cleared form.
-            const QSignalBlocker blocker(ui->state);
-            ui->state->setText("");
-        }
-        ui->sent->setText("59");
-        ui->rcvd->setText("59");
-        for (QLineEdit* field :
-             {ui->mode, ui->band, ui->frequency, ui->power, ui->comment, ui->p2p})
-            field->setText("");
-        Ui::Contact* c = contact->ui;
-        for (QLineEdit* field :
-             {c->dist, c->bear, c->call, c->name, c->last, c->born, c->license, c->expire, c->city,
-              c->county, c->state, c->country, c->dxcc, c->lat, c->lon, c->grid})
-            field->setText("");
+        clearContactForm();
         return;
     }
-
-    if (qrzConnected) {
-        const QString endpoint = Endpoints::qrzUrl(settingsFile.path());
-        QNetworkReply* reply = sendQrzRequest(Qrz::lookupUrl(endpoint, sessionKey, call));
-        connect(reply, &QNetworkReply::readyRead, this, &Parkbook::contactReadyReadQRZ);
-    }
+    // Details of another station must not stay on show, nor be stored with
+    // this one, while its own answer is on the way (or never comes).
+    if (contactDetailsCall != call)
+        clearContactDetails();
+    if (qrzConnected)
+        sendLookup(call, false);
 }
 
 void Parkbook::getContact()
 {
     const QString call = contact->ui->call->text().toUpper();
     if (qrzConnected) {
-        if (!call.isEmpty()) {
-            const QString endpoint = Endpoints::qrzUrl(settingsFile.path());
-            QNetworkReply* reply = sendQrzRequest(Qrz::lookupUrl(endpoint, sessionKey, call));
-            connect(reply, &QNetworkReply::readyRead, this, &Parkbook::contactReadyReadQRZ);
-        }
+        if (!call.isEmpty())
+            sendLookup(call, true);
         return;
     }
     prompt().warning(this, "Not Connected to QRZ Database",
@@ -74,6 +54,16 @@ void Parkbook::getContact()
                      "Data is entered in the 'Station Details' menu item.\n");
     logError("Not Connected to QRZ Database.");
     activateWindow();
+}
+
+// Each answer remembers the call it was asked for and which window asked.
+void Parkbook::sendLookup(const QString& call, bool fromContactWindow)
+{
+    const QString endpoint = Endpoints::qrzUrl(settingsFile.path());
+    QNetworkReply* reply = sendQrzRequest(Qrz::lookupUrl(endpoint, sessionKey, call));
+    reply->setProperty("lookupCall", call);
+    reply->setProperty("lookupFromContact", fromContactWindow);
+    connect(reply, &QNetworkReply::readyRead, this, &Parkbook::contactReadyReadQRZ);
 }
 
 // Reads qrzBody, the answer taken from the reply that delivered it.
@@ -103,7 +93,15 @@ void Parkbook::extractContactData()
 
 void Parkbook::contactReadyReadQRZ()
 {
-    if (!takeQrzAnswer(qobject_cast<QNetworkReply*>(sender())))
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    if (!takeQrzAnswer(reply))
+        return;
+    // An answer for a call that is no longer the one entered (the contact
+    // was logged and the form cleared, or the call was corrected) belongs
+    // to nobody on show.
+    const QLineEdit* asking =
+        reply->property("lookupFromContact").toBool() ? contact->ui->call : ui->call;
+    if (reply->property("lookupCall").toString() != asking->text().toUpper())
         return;
     extractContactData();
 
@@ -145,7 +143,9 @@ void Parkbook::contactDetailsToMainWindow()
         ui->name->setText(qrzFirstName);
         const QSignalBlocker blocker(ui->state);
         ui->state->setText(qrzState);
+        contactDetailsCall = ui->call->text();
     } else {
+        contactDetailsCall.clear();
         ui->name->setPalette(redText);
         ui->name->setText(qrzError.left(15));
         ui->sent->setText("59");

@@ -176,14 +176,20 @@ void TestActivations::addedAndSavedRowsDiffer()
     const QSqlRecord plain = parkRow("20240310", "K-0001");
     QCOMPARE(plain.value("MultiSt").toString(), QString(""));
     QVERIFY(!plain.value("MultiSt").isNull());
+    // An existing row is refreshed in place; every row's counters are those
+    // of its contacts (one, for K-O'2).
+    QSqlQuery(parkbookDb())
+        .exec("INSERT INTO log (date, park, time, p2p) VALUES ('20240310', 'K-O''2', '0900', "
+              "'K-1')");
+    pb->saveParks(true);
     for (const char* counter : {"QSOs", "LateQSOs", "P2Ps"})
-        QVERIFY(plain.value(counter).isNull());
-    // An existing row is refreshed in place and keeps its counters.
+        QCOMPARE(parkRow("20240310", "K-0001").value(counter).toString(), QString("0"));
     const QSqlRecord second = parkRow("20240310", "K-O'2");
     QCOMPARE(second.value("id").toInt(), existing);
     QCOMPARE(second.value("name").toString(), QString("O'Brien's Park"));
     QCOMPARE(second.value("MultiSt").toString(), QString("Yes"));
-    QCOMPARE(second.value("QSOs").toString(), QString("12"));
+    for (const char* counter : {"QSOs", "LateQSOs", "P2Ps"})
+        QCOMPARE(second.value(counter).toString(), QString("1"));
 }
 
 void TestActivations::ticksFollowTheSlots()
@@ -261,8 +267,8 @@ void TestActivations::listOrderAndModes()
     QCOMPARE(lineColour(pb.get(), 2), pb->themeGreen);
     QCOMPARE(pb->activationLog->ui->log->textCursor().blockNumber(), 0);
 
-    // Hunting lists only "HUNTER" rows and puts HUNTER into slot 1; switching
-    // back does not restore the slot.
+    // Hunting lists only "HUNTER" rows and puts HUNTER into slot 1, which it
+    // selects; switching back re-activates the newest activation there.
     pb->ui->actionHunting_Log->trigger();
     QCOMPARE(pb->potaMode, QString("Hunting"));
     lines = listLines(pb.get());
@@ -271,9 +277,10 @@ void TestActivations::listOrderAndModes()
     QCOMPARE(pb->activationParkId, hunting);
     QCOMPARE(station->parkRef(1)->text(), QString("HUNTER"));
     QCOMPARE(station->parkNameEdit(1)->text(), QString("Hunting for Activations"));
+    QCOMPARE(station->selectedSlot(), 1);
     pb->ui->modeActivator->click();
     QCOMPARE(pb->potaMode, QString("Activating"));
-    QCOMPARE(station->parkRef(1)->text(), QString("HUNTER"));
+    QCOMPARE(station->parkRef(1)->text(), QString("K-0002"));
 }
 
 void TestActivations::movesAndDelete()

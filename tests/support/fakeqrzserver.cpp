@@ -77,8 +77,24 @@ void FakeQrzServer::onReadyRead(QTcpSocket* socket)
     QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\n"
                        "Connection: close\r\nContent-Length: " +
                        QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    if (holdLookups && query.contains("callsign=")) {
+        held.append({socket, reply});
+        return;
+    }
     socket->write(reply);
     socket->disconnectFromHost();
+}
+
+void FakeQrzServer::releaseLookups()
+{
+    holdLookups = false;
+    for (const auto& [socket, reply] : std::as_const(held)) {
+        if (!pending.contains(socket))
+            continue; // the client gave up on it
+        socket->write(reply);
+        socket->disconnectFromHost();
+    }
+    held.clear();
 }
 
 QByteArray FakeQrzServer::answer(const QString& query)

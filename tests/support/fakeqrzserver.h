@@ -2,7 +2,9 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QTcpServer>
@@ -42,6 +44,10 @@ public:
     int dropNext = 0;
     // When set, every answer is exactly this body.
     QByteArray rawAnswer;
+    // While set, lookup answers wait until releaseLookups() sends them, in
+    // the order they were asked: a slow service.
+    bool holdLookups = false;
+    void releaseLookups();
 
     QStringList queries;  // every query string received
     QStringList lookedUp; // decoded call signs of lookups, in order
@@ -61,5 +67,6 @@ private:
     // Declared before the server: the server's sockets, destroyed with it,
     // still report their disconnection into this table.
     QHash<QTcpSocket*, QByteArray> pending;
+    QList<QPair<QTcpSocket*, QByteArray>> held;
     QTcpServer server;
 };
