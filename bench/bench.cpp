@@ -475,7 +475,7 @@ int recordsIn(const QString& path)
 void runProgramPaths(const Context& ctx, int run)
 {
     TempHome home;
-    home.writeQuietSettings();
+    home.writeHiddenWindowSettings();
     const QString db = home.dataPath() + "/parkbook.db";
     QFile::copy(ctx.dataDir + "/parkbook.db", db);
 
@@ -600,7 +600,7 @@ void runProgramPaths(const Context& ctx, int run)
 void runStartup(const Context& ctx)
 {
     TempHome home;
-    home.writeQuietSettings();
+    home.writeHiddenWindowSettings();
     const QString db = home.dataPath() + "/parkbook.db";
     QFile::copy(ctx.dataDir + "/parkbook.db", db);
     for (int i = 0; i < 5; ++i) {
@@ -616,7 +616,7 @@ void runStartup(const Context& ctx)
 void runImport(const Context& ctx)
 {
     TempHome home;
-    home.writeQuietSettings();
+    home.writeHiddenWindowSettings();
     auto pb = home.makeParkbook();
     pb->ui->parkDate->setText(BenchData::firstDate);
     pb->ui->endDate->setText(BenchData::lastDate);
@@ -657,7 +657,7 @@ int memoryChild(const QString& dataDir, bool floor)
         return 0;
     }
     TempHome home;
-    home.writeQuietSettings();
+    home.writeHiddenWindowSettings();
     QFile::copy(dataDir + "/parkbook.db", home.dataPath() + "/parkbook.db");
     auto pb = home.makeParkbook();
     pb->show();

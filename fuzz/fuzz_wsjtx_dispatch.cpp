@@ -35,7 +35,6 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     app = new QApplication(*argc, *argv);
     home = new TempHome();
-    home->writeQuietSettings();
     parkbook = home->makeParkbook().release();
     Ui::Station* station = parkbook->station->ui;
     station->call->setText("Q1ABC");

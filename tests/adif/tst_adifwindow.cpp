@@ -66,7 +66,6 @@ private:
 void TestAdifWindow::init()
 {
     home = std::make_unique<TempHome>();
-    home->writeQuietSettings();
     pb = home->makeParkbook();
     sql("DELETE FROM log");
     pb->station->ui->station->setText("Q1ABC");

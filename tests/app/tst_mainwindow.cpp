@@ -1,5 +1,6 @@
 #include "app/parkbook.h"
 #include "app/utcclock.h"
+#include "parks/seelog.h"
 #include "parks/station.h"
 #include "temphome.h"
 #include "ui_parkbook.h"
@@ -23,7 +24,6 @@ private Q_SLOTS:
 void TestMainWindow::clockColourAroundNoon()
 {
     TempHome home;
-    home.writeQuietSettings();
     auto parkbook = home.makeParkbook();
     UtcClock::setFixed(QDateTime(QDate(2024, 6, 1), QTime(11, 59, 59), Qt::UTC));
     parkbook->sysclkTimeout();
@@ -42,7 +42,6 @@ void TestMainWindow::clockColourAroundNoon()
 void TestMainWindow::statusTipsCanBeTurnedOff()
 {
     TempHome home;
-    home.writeQuietSettings();
     auto parkbook = home.makeParkbook();
     QStatusBar* bar = parkbook->statusBar();
     QStatusTipEvent tip("Contact's Call");
@@ -62,11 +61,10 @@ void TestMainWindow::statusTipsCanBeTurnedOff()
 void TestMainWindow::closingRemembersOpenWindows()
 {
     TempHome home;
-    home.writeQuietSettings();
     {
         auto parkbook = home.makeParkbook();
         parkbook->show();
-        parkbook->station->show();
+        parkbook->parkLog->close();
         parkbook->ui->actionStatus_Tips->trigger();
         parkbook->close();
     }

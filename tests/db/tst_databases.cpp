@@ -60,7 +60,6 @@ void TestDatabases::csvFields()
 void TestDatabases::emptyDataDirectoryCreatesDurableDatabaseOnce()
 {
     TempHome home;
-    home.writeQuietSettings();
     {
         auto parkbook = home.makeParkbook();
         QCOMPARE(home.prompter.count("New parkbook Database"), 1);
@@ -84,7 +83,6 @@ void TestDatabases::emptyDataDirectoryCreatesDurableDatabaseOnce()
 void TestDatabases::oldDatabaseGainsMigratedColumns()
 {
     TempHome home;
-    home.writeQuietSettings();
     {
         // A file as an early version wrote it: no country/dxcc, no mst1..5,
         // no counters and no multi-state flag.
@@ -123,7 +121,6 @@ void TestDatabases::oldDatabaseGainsMigratedColumns()
 void TestDatabases::stateCentres()
 {
     TempHome home;
-    home.writeQuietSettings();
     QFile csv(home.infoPath() + "/State_LatLon.csv");
     QVERIFY(csv.open(QIODevice::WriteOnly | QIODevice::Truncate));
     csv.write(

@@ -35,7 +35,6 @@ private:
 void TstLocation::init()
 {
     home = std::make_unique<TempHome>();
-    home->writeQuietSettings();
     pb = home->makeParkbook();
 }
 

@@ -21,7 +21,6 @@ struct LoggingFixture {
     LoggingFixture()
     {
         UtcClock::setFixed(QDateTime(QDate(2026, 6, 1), QTime(14, 30, 15), Qt::UTC));
-        home.writeQuietSettings();
         pb = home.makeParkbook();
         fillTestStation(*pb);
         pb->station->ui->pRef3->setText("K-0003");

@@ -111,7 +111,6 @@ void TestActivations::init()
 {
     UtcClock::setFixed(QDateTime(QDate(2024, 3, 10), QTime(15, 0, 0), Qt::UTC));
     home = std::make_unique<TempHome>();
-    home->writeQuietSettings();
     pb = home->makeParkbook();
     home->prompter.clear();
 }

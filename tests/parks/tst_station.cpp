@@ -203,7 +203,6 @@ void TestStation::settingsFallBackToFirstSlot()
 void TestStation::emptyTableOnFirstStart()
 {
     TempHome home;
-    home.writeQuietSettings();
     auto pb = home.makeParkbook();
     Station* s = pb->station;
     QCOMPARE(stationRows(), 0);
@@ -218,7 +217,6 @@ void TestStation::emptyTableOnFirstStart()
 void TestStation::firstSaveInsertsLaterSavesUpdate()
 {
     TempHome home;
-    home.writeQuietSettings();
     auto pb = home.makeParkbook();
     Station* s = pb->station;
     s->ui->station->setText("W1AW");
@@ -247,7 +245,6 @@ void TestStation::firstSaveInsertsLaterSavesUpdate()
 void TestStation::unknownListValuesShowQuestionMark()
 {
     TempHome home;
-    home.writeQuietSettings();
     auto pb = home.makeParkbook();
     Station* s = pb->station;
 
@@ -271,7 +268,6 @@ void TestStation::unknownListValuesShowQuestionMark()
 void TestStation::selectionSurvivesRestart()
 {
     TempHome home;
-    home.writeQuietSettings();
     {
         auto pb = home.makeParkbook();
         storeRow("CW", "40m", "CT", "", "");

@@ -128,7 +128,6 @@ QStringList TestCrashConsistency::column(const QString& home, const QString& sql
 void TestCrashConsistency::acknowledgedContactsSurviveKills()
 {
     TempHome home;
-    home.writeQuietSettings();
     QSet<QString> acknowledged;
     for (int round = 0; round < 15; ++round) {
         const int delay = int(random.bounded(400));
@@ -155,7 +154,6 @@ void TestCrashConsistency::acknowledgedContactsSurviveKills()
 void TestCrashConsistency::importIsAllOrNothing()
 {
     TempHome home;
-    home.writeQuietSettings();
     // A few contacts of its own first, so that "none" is not an empty log.
     QVERIFY(runAndKill(home.path(), {"log", "NZ"}, "ACK NZ0004", 0).killed);
     const QStringList seeded = column(home.path(), "SELECT count(*) FROM log");

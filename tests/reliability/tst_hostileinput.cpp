@@ -43,7 +43,6 @@ QVariant first(const QString& sql)
 // Builds the main window in `home` with park K-0001 active on 2026-06-01.
 std::unique_ptr<Parkbook> start(TempHome& home)
 {
-    home.writeQuietSettings();
     auto pb = home.makeParkbook();
     fillTestStation(*pb);
     pb->ui->endDate->setText("20260601");

@@ -60,7 +60,6 @@ void TestWriteFailures::cleanup()
 // A saved station with park K-0001 active and two contacts logged through the form.
 void TestWriteFailures::start()
 {
-    home->writeQuietSettings();
     pb = home->makeParkbook();
     fillTestStation(*pb);
     pb->saveStation();

@@ -28,7 +28,6 @@ private:
 
     std::unique_ptr<Parkbook> start(const QString& url, bool autoUpdate)
     {
-        home->writeQuietSettings();
         QSettings(home->iniPath(), QSettings::IniFormat).setValue("Main/AutoUpdate", autoUpdate);
         qputenv("PARKBOOK_UPDATE_URL", url.toUtf8());
         auto pb = home->makeParkbook();

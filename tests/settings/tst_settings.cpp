@@ -48,7 +48,6 @@ void TestSettings::missingDataDirectory()
     // A stored directory that is gone falls back to the default quietly.
     {
         TempHome home;
-        home.writeQuietSettings();
         QSettings(home.iniPath(), QSettings::IniFormat)
             .setValue("Main/DataDirectory", home.path() + "/gone");
         auto parkbook = home.makeParkbook();
@@ -57,7 +56,6 @@ void TestSettings::missingDataDirectory()
     }
     // A missing default directory is reported, and start-up goes on.
     TempHome home(false);
-    home.writeQuietSettings();
     auto parkbook = home.makeParkbook();
     QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 1);
     QCOMPARE(home.prompter.shown.first().text, "Directory '" + home.dataPath() + "' is missing.");
@@ -67,7 +65,6 @@ void TestSettings::missingDataDirectory()
 void TestSettings::dataDirectoryChooser()
 {
     TempHome home;
-    home.writeQuietSettings();
     auto parkbook = home.makeParkbook();
     const QString other = home.path() + "/Other";
     QDir(home.path()).mkpath("Other");
@@ -102,7 +99,6 @@ void TestSettings::dataDirectoryChooser()
 void TestSettings::errorLogStamp()
 {
     TempHome home;
-    home.writeQuietSettings();
     auto parkbook = home.makeParkbook();
     UtcClock::setFixed(QDateTime(QDate(2023, 6, 5), QTime(13, 5, 9), Qt::UTC));
     parkbook->sysclkTimeout();

@@ -54,7 +54,6 @@ private Q_SLOTS:
     void initTestCase()
     {
         home = std::make_unique<TempHome>();
-        home->writeQuietSettings();
         pb = home->makeParkbook();
     }
 

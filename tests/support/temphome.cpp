@@ -29,7 +29,7 @@ TempHome::~TempHome()
     QDir::setCurrent(previousDir);
 }
 
-void TempHome::writeQuietSettings()
+void TempHome::writeHiddenWindowSettings()
 {
     QSettings settings(iniPath(), QSettings::IniFormat);
     for (const char* group : {"About", "Station", "Contact", "Activity", "WSJTx", "ParkLog",

@@ -30,8 +30,9 @@ public:
 
     // Marks every secondary window as closed at the last exit and turns the
     // update check off, so that a start opens nothing but the main window.
-    // Call before makeParkbook().
-    void writeQuietSettings();
+    // For the benchmark's hidden-window figures and the snapshot tool only:
+    // tests start as a fresh install does, with every window open.
+    void writeHiddenWindowSettings();
 
     // Builds the main window inside this home with the scripted seams.
     std::unique_ptr<Parkbook> makeParkbook();

@@ -72,7 +72,6 @@ void TestWsjtxLink::cleanup()
 
 void TestWsjtxLink::start()
 {
-    home->writeQuietSettings();
     pb = home->makeParkbook();
     // A free port of our own, and the loopback address as the "group".
     QUdpSocket probe;

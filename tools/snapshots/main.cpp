@@ -135,7 +135,7 @@ int main(int argc, char* argv[])
 
     UtcClock::setFixed(QDateTime(QDate(2024, 6, 15), QTime(14, 2, 30), Qt::UTC));
     TempHome home;
-    home.writeQuietSettings();
+    home.writeHiddenWindowSettings();
     auto pb = home.makeParkbook();
     fillDatabase();
     fillStation(*pb);
