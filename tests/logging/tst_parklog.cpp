@@ -81,7 +81,7 @@ void TestParkLog::drawCountersAndTitles()
     QVERIFY(f.pb->activationLog->isVisible());
     f.insertLog("20260601", "133000", "K-0001", "K3ABC");
     f.pb->on_actionLoad_Park_Log_triggered();
-    QVERIFY2(f.pb->activationLog->ui->log->toPlainText().contains("K-0001       4   1   1"),
+    QVERIFY2(f.pb->activationLog->ui->log->toPlainText().contains("K-0001          4   1   1"),
              qPrintable(f.pb->activationLog->ui->log->toPlainText()));
 }
 
@@ -214,10 +214,10 @@ void TestParkLog::contactLogGroups()
     QVERIFY(f.pb->contactLog->isVisible());
     QCOMPARE(f.pb->contactLog->windowTitle(), QString("All Contacts Log,  Contacts = 4"));
     auto line = [](int id, const char* date, const char* park, const char* time, const char* call) {
-        return QString("%1 %2 %3 %4 %5 20m   SSB             ")
+        return QString("%1 %2 %3 %4 %5 20m   SSB                ")
             .arg(id, 5)
             .arg(date)
-            .arg(QString(park).leftJustified(7))
+            .arg(QString(park).leftJustified(10))
             .arg(time)
             .arg(QString(call).leftJustified(6));
     };
