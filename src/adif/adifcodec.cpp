@@ -1,6 +1,7 @@
 #include "adif/adifcodec.h"
 
 #include <QIODevice>
+#include <QRegularExpression>
 #include <QTextStream>
 
 namespace Adif
@@ -12,57 +13,123 @@ QString field(const QString& name, const QString& value)
 
 namespace
 {
-// The value of the field whose tag begins at `start` (the "<").
-QString valueAt(const QString& line, qsizetype start)
+// Longest tag taken for one, "<" to ">": names are a few dozen characters at
+// most, and a bound keeps a text full of "<" from being searched to its end
+// again and again.
+constexpr qsizetype longestTag = 100;
+
+// The next field tag at or after `from`, with its value; `from` moves past the
+// value. A "<" that opens no field tag ("<EOR>", a stray "<") is passed by.
+bool nextField(QStringView line, qsizetype& from, FieldTag* tag)
 {
-    const qsizetype close = line.indexOf('>', start);
-    const qsizetype colon = line.indexOf(':', start);
-    if (close < 0 || colon < 0 || colon > close)
-        return QString();
-    qsizetype lengthEnd = close;
-    const qsizetype typeColon = line.indexOf(':', colon + 1);
-    if (typeColon >= 0 && typeColon < close)
-        lengthEnd = close - 2; // leave out ":" and the one-character type indicator
-    if (lengthEnd <= colon)
-        return QString();
-    bool ok = false;
-    const int length = QStringView(line).mid(colon + 1, lengthEnd - colon - 1).toInt(&ok);
-    if (!ok || length < 1)
-        return QString();
-    return line.mid(close + 1, length);
+    for (qsizetype lt = line.indexOf('<', from); lt >= 0; lt = line.indexOf('<', lt + 1)) {
+        const QStringView rest = line.mid(lt + 1, longestTag);
+        const qsizetype close = rest.indexOf('>');
+        const qsizetype colon = rest.indexOf(':');
+        if (close < 0 || colon <= 0 || colon > close || rest.left(colon).contains('<'))
+            continue;
+        const qsizetype typeColon = rest.indexOf(':', colon + 1);
+        qsizetype lengthEnd = close;
+        if (typeColon >= 0 && typeColon < close)
+            lengthEnd = close - 2; // leave out ":" and the one-character type indicator
+        bool ok = false;
+        const int length =
+            lengthEnd > colon ? rest.mid(colon + 1, lengthEnd - colon - 1).toInt(&ok) : 0;
+        const qsizetype valueStart = lt + 1 + close + 1;
+        tag->nameStart = lt + 1;
+        tag->nameLength = colon;
+        tag->valueStart = valueStart;
+        tag->valueLength = ok && length > 0 ? qMin<qsizetype>(length, line.size() - valueStart) : 0;
+        from = valueStart + tag->valueLength;
+        return true;
+    }
+    return false;
+}
+
+bool named(QStringView line, const FieldTag& tag, QStringView fieldName)
+{
+    return tag.nameLength == fieldName.size() &&
+           line.mid(tag.nameStart, tag.nameLength).compare(fieldName, Qt::CaseInsensitive) == 0;
 }
 } // namespace
 
 QString extractField(const QString& line, const QString& fieldName)
 {
-    const qsizetype start = line.indexOf("<" + fieldName + ":", 0, Qt::CaseInsensitive);
-    if (start < 0)
-        return QString();
-    return valueAt(line, start);
+    FieldTag tag;
+    for (qsizetype from = 0; nextField(line, from, &tag);) {
+        if (named(line, tag, fieldName))
+            return line.mid(tag.valueStart, tag.valueLength);
+    }
+    return QString();
 }
 
 FieldIndex::FieldIndex(const QString& record) : line(record)
 {
-    // "<NAME:" first stands at the first "<" whose text up to the next ":" is
-    // NAME (a name holds no ":"), so every "<" is a candidate, in order.
-    constexpr qsizetype longestName = 64;
-    for (qsizetype lt = line.indexOf('<'); lt >= 0; lt = line.indexOf('<', lt + 1)) {
-        const qsizetype colon = QStringView(line).mid(lt + 1, longestName + 1).indexOf(':');
-        if (colon >= 0)
-            tags.append({lt, colon});
-    }
+    FieldTag tag;
+    for (qsizetype from = 0; nextField(line, from, &tag);)
+        tags.append(tag);
 }
 
 QString FieldIndex::value(QStringView fieldName) const
 {
-    for (const Tag& tag : tags) {
-        if (tag.nameLength == fieldName.size() &&
-            QStringView(line)
-                    .mid(tag.start + 1, tag.nameLength)
-                    .compare(fieldName, Qt::CaseInsensitive) == 0)
-            return valueAt(line, tag.start); // the first one counts, as in extractField
+    for (const FieldTag& tag : tags) {
+        if (named(line, tag, fieldName))
+            return line.mid(tag.valueStart, tag.valueLength); // the first one counts
     }
     return QString();
+}
+
+namespace
+{
+// "K-0059@US-ME, K-4556" gives K-0059 and K-4556.
+QStringList parkList(const QString& references)
+{
+    QStringList parks;
+    for (const QString& item : references.split(',')) {
+        const QString park = item.section('@', 0, 0).trimmed();
+        if (!park.isEmpty() && !parks.contains(park))
+            parks << park;
+    }
+    return parks;
+}
+
+QStringList parksOf(const FieldIndex& fields, QStringView potaRef, QStringView sig,
+                    QStringView sigInfo)
+{
+    const QStringList listed = parkList(fields.value(potaRef));
+    if (!listed.isEmpty())
+        return listed;
+    const QString program = fields.value(sig).trimmed();
+    if (!program.isEmpty() && program.compare(QLatin1String("POTA"), Qt::CaseInsensitive) != 0)
+        return {};
+    return parkList(fields.value(sigInfo));
+}
+
+const QRegularExpression& retiredReference()
+{
+    static const QRegularExpression pattern(QStringLiteral("\\bK-(\\d{4,5})\\b"));
+    return pattern;
+}
+} // namespace
+
+QStringList operatorParks(const FieldIndex& fields)
+{
+    return parksOf(fields, u"MY_POTA_REF", u"MY_SIG", u"MY_SIG_INFO");
+}
+
+QString otherParks(const FieldIndex& fields)
+{
+    return parksOf(fields, u"POTA_REF", u"SIG", u"SIG_INFO").join(',');
+}
+
+bool hasRetiredReference(const QString& references)
+{
+    return references.contains(retiredReference());
+}
+
+QString currentReferences(const QString& references)
+{
+    return QString(references).replace(retiredReference(), QStringLiteral("US-\\1"));
 }
 
 QString header(const QDateTime& exportTime)
@@ -131,11 +198,21 @@ QString completeRecord(const ExportStation& st, const ExportContact& c)
 QString exportFileName(const QString& type, const QString& operatorCall, const QString& park,
                        const QString& state, const QString& startDate, bool multiState)
 {
+    QString name;
     if (type == "COMPLETE")
-        return operatorCall + "@" + park + "_" + startDate + "_complete.adi";
-    if (multiState)
-        return operatorCall + "@" + park + "_" + state + "_" + startDate + ".adi";
-    return operatorCall + "@" + park + "_" + startDate + ".adi";
+        name = operatorCall + "@" + park + "_" + startDate + "_complete.adi";
+    else if (multiState)
+        name = operatorCall + "@" + park + "_" + state + "_" + startDate + ".adi";
+    else
+        name = operatorCall + "@" + park + "_" + startDate + ".adi";
+    static const QString unsafe = QStringLiteral("/\\:*?\"<>|");
+    bool leading = true;
+    for (QChar& c : name) {
+        leading = leading && c == '.';
+        if (leading || c.unicode() < 0x20 || c.unicode() == 0x7f || unsafe.contains(c))
+            c = '_';
+    }
+    return name;
 }
 
 bool ActivationWindow::contains(const QString& date, const QString& time) const
@@ -173,10 +250,9 @@ qsizetype indexOfTag(const QString& text, QLatin1String tag, qsizetype from)
 
 RecordReader::RecordReader(QTextStream* in) : in(in) {}
 
-void RecordReader::readLine()
+void RecordReader::readMore()
 {
-    buffer += in->readLine();
-    buffer += '\n';
+    buffer += in->read(64 * 1024);
 }
 
 bool RecordReader::readUntil(const char* tag)
@@ -185,9 +261,9 @@ bool RecordReader::readUntil(const char* tag)
     if (indexOfTag(buffer, wanted, pos) >= 0)
         return true;
     while (!in->atEnd()) {
-        // Only the new line (and a tag split across the join) needs a look.
+        // Only the new piece (and a tag split across the join) needs a look.
         const qsizetype from = qMax(pos, buffer.size() - wanted.size());
-        readLine();
+        readMore();
         if (indexOfTag(buffer, wanted, from) >= 0)
             return true;
     }
@@ -199,9 +275,9 @@ void RecordReader::readHeader()
     headerDone = true;
     if (in->atEnd())
         return;
-    readLine();
+    readMore();
     if (buffer.startsWith('<'))
-        return; // no header: the first line is already part of a record
+        return; // no header: the text is a record from its first character
     readUntil("<EOH>");
     const qsizetype eoh = indexOfTag(buffer, QLatin1String("<EOH>"), 0);
     if (eoh >= 0)

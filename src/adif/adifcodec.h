@@ -19,16 +19,23 @@ inline constexpr const char* programVersion = "2.3.6";
 // loggers count as characters; an é is one although UTF-8 spends two bytes.
 QString field(const QString& name, const QString& value);
 
-// The value of the named field in `line`, or the empty text. The tag is found
+// The value of the named field in `line`, or the empty text. Tags are found
 // without regard to case, a type indicator ("<QSO_DATE:8:D>") is not part of
 // the length, a length that is not a number or below 1 gives the empty text,
-// and a value cut short by the end of the line gives what is there.
+// and a value cut short by the end of the line gives what is there. The line
+// is read from the start, each value stepped over by its declared length, so
+// text inside a value ("<COMMENT:9>see <CALL:2>Q3") is never taken for a tag.
 QString extractField(const QString& line, const QString& fieldName);
+
+// Where one field's name and value stand in the text it was found in.
+struct FieldTag {
+    qsizetype nameStart, nameLength;
+    qsizetype valueStart, valueLength;
+};
 
 // The fields of one record found in a single pass: value(name) gives exactly
 // what extractField(record, name) gives, but an import that reads twenty
-// fields of every record no longer searches the whole record twenty times.
-// Names longer than 64 characters are not indexed (none of ours is).
+// fields of every record no longer walks the whole record twenty times.
 class FieldIndex
 {
 public:
@@ -36,13 +43,25 @@ public:
     QString value(QStringView fieldName) const;
 
 private:
-    struct Tag {
-        qsizetype start;      // its "<"
-        qsizetype nameLength; // up to the ":"
-    };
     QString line;
-    QVarLengthArray<Tag, 32> tags; // every "<NAME:" in the order of the record
+    QVarLengthArray<FieldTag, 32> tags; // every field tag in the order of the record
 };
+
+// The parks a record names for the operator: MY_POTA_REF (a comma-separated
+// list, each park perhaps followed by "@" and a location), else MY_SIG_INFO
+// when MY_SIG is empty or POTA. Empty when the record names none, or only a
+// SOTA or WWFF reference.
+QStringList operatorParks(const FieldIndex& fields);
+// The other station's park(s) by the same rule: POTA_REF, else SIG_INFO when
+// SIG is empty or POTA; several are joined with ",".
+QString otherParks(const FieldIndex& fields);
+
+// POTA names the US parks US-nnnn since 2024 and no longer takes the old
+// K-nnnn form (four or five digits). hasRetiredReference tells whether a
+// reference, or a comma-separated list of them, holds one; currentReferences
+// gives the same text with each K- reference written as US-.
+bool hasRetiredReference(const QString& references);
+QString currentReferences(const QString& references);
 
 // The station and park details every record of one export file carries.
 struct ExportStation {
@@ -75,7 +94,9 @@ QString completeRecord(const ExportStation& st, const ExportContact& c);
 
 // File name of an export: "POTA" gives operator@park_date.adi (with the
 // station state before the date for a multi-state park), "COMPLETE" gives
-// operator@park_date_complete.adi.
+// operator@park_date_complete.adi. A call such as Q1ABC/P or a typed "../x"
+// must not make a path: characters that are not allowed or not safe in a file
+// name (/ \ : * ? " < > |, control characters, leading dots) become "_".
 QString exportFileName(const QString& type, const QString& operatorCall, const QString& park,
                        const QString& state, const QString& startDate, bool multiState);
 
@@ -93,9 +114,10 @@ QString paddedTime(const QString& time);
 // Splits an ADIF stream into record texts the way the import reads files:
 // it skips a header ending in <EOH> (a file starting with "<" has none), cuts
 // the records at <EOR> (the last one may lack it) and drops what stands before
-// a record's first "<". Tags are matched without regard to case. Lines are read
-// one at a time, so a large file is never held whole unless it has neither
-// <EOH> nor <EOR>.
+// a record's first "<". Tags are matched without regard to case. The stream is
+// read a piece at a time, so a large file is never held whole unless it has
+// neither <EOH> nor <EOR>. Line ends are kept as they come: a value that spans
+// a line counts them in its declared length.
 class RecordReader
 {
 public:
@@ -105,8 +127,8 @@ public:
 
 private:
     void readHeader();
-    bool readUntil(const char* tag); // reads lines until the unread part holds tag
-    void readLine();
+    bool readUntil(const char* tag); // reads on until the unread part holds tag
+    void readMore();
 
     QTextStream* in;
     QString buffer;

@@ -19,6 +19,8 @@ Adif::ExportStation exportStation(const Parkbook& pb)
     st.station = pb.station->ui->station->text();
     st.operatorCall = pb.station->ui->call->text();
     st.park = pb.ui->parkReference->text();
+    if (pb.writeCurrentReferences)
+        st.park = Adif::currentReferences(st.park);
     st.parkName = pb.ui->parkName->text();
     st.state = pb.station->ui->state->currentText();
     st.county = pb.station->ui->county->text();
@@ -26,6 +28,26 @@ Adif::ExportStation exportStation(const Parkbook& pb)
     st.lon = pb.station->ui->lon->text();
     st.grid = pb.station->ui->grid->text();
     return st;
+}
+
+// Whether the export would write a retired K- reference: as the park, or as
+// the other station's park of one of its contacts.
+bool holdsRetiredReference(const QString& park, const QString& startDate, const QString& endDate)
+{
+    if (Adif::hasRetiredReference(park))
+        return true;
+    QSqlQuery query(QSqlDatabase::database("parkbook"));
+    query.setForwardOnly(true);
+    query.prepare("SELECT p2p FROM log WHERE date>=? and date<=? and park=? and p2p LIKE '%K-%'");
+    query.addBindValue(startDate);
+    query.addBindValue(endDate);
+    query.addBindValue(park);
+    query.exec();
+    while (query.next()) {
+        if (Adif::hasRetiredReference(query.value(0).toString()))
+            return true;
+    }
+    return false;
 }
 } // namespace
 
@@ -41,29 +63,40 @@ void Parkbook::on_actionExport_Contact_Log_triggered()
 
 void Parkbook::createLogFile(QString type)
 {
-    const Adif::ExportStation st = exportStation(*this);
     const QString startDate = ui->parkDate->text();
     const QString endDate = ui->endDate->text();
+    // The log keeps what was logged; only the file may say it the new way.
+    writeCurrentReferences =
+        holdsRetiredReference(ui->parkReference->text(), startDate, endDate) &&
+        prompt().question(this, "Retired Park Reference",
+                          "This export holds park references of the retired form K-nnnn.\n"
+                          "POTA no longer accepts them: the same parks are now US-nnnn.\n\n"
+                          "Write US- references into the file?\n"
+                          "Your log keeps its references as they are.",
+                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    const Adif::ExportStation st = exportStation(*this);
     const QString fileName = Adif::exportFileName(type, st.operatorCall, st.park, st.state,
                                                   startDate, ui->mst->isChecked());
 
     adifFile.close();
-    adifFile.setFileName(dataDir.path() + "/" + fileName);
+    adifFile.setFileName(dataDir.filePath(fileName));
     if (!adifFile.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
         // The operator expects an upload file; say so instead of leaving nothing.
         logError("Could not open " + fileName + " for Park Log");
         prompt().critical(this, "Cannot Export Park Log",
                           "Could not open " + fileName + " for Park Log");
+        writeCurrentReferences = false;
         return;
     }
     const QDateTime exportTime = clockTick.isValid() ? clockTick : UtcClock::now();
     adifFile.write(Adif::header(exportTime).toUtf8());
 
     QSqlQuery query(QSqlDatabase::database("parkbook"));
+    query.setForwardOnly(true);
     query.prepare("SELECT * FROM log WHERE date>=? and date<=? and park=? ORDER BY date, time");
     query.addBindValue(startDate);
     query.addBindValue(endDate);
-    query.addBindValue(st.park);
+    query.addBindValue(ui->parkReference->text());
     if (query.exec()) {
         while (query.next()) {
             auto col = [&query](const char* name) { return query.value(name).toString(); };
@@ -77,6 +110,7 @@ void Parkbook::createLogFile(QString type)
                                  col("grid"), col("comment"), col("p2p"), col("city"));
         }
     }
+    writeCurrentReferences = false;
     // A full disk shows only here: every write went to the buffer, and the
     // flush is where the file system says no.
     const bool written = adifFile.error() == QFileDevice::NoError && adifFile.flush();
@@ -98,7 +132,7 @@ void Parkbook::addPotaContactToFile(QString call, QString date, QString time, QS
     c.time = time;
     c.mode = mode;
     c.band = band;
-    c.p2p = p2p;
+    c.p2p = writeCurrentReferences ? Adif::currentReferences(p2p) : p2p;
     adifFile.write(Adif::potaRecord(exportStation(*this), c).toUtf8());
 }
 
@@ -108,6 +142,8 @@ void Parkbook::addContactToFile(QString call, QString date, QString time, QStrin
                                 QString lat, QString lon, QString grid, QString comment,
                                 QString p2p, QString contactCity)
 {
+    if (writeCurrentReferences)
+        p2p = Adif::currentReferences(p2p);
     const Adif::ExportContact c{call,  date, time, name, city, contactCity,
                                 state, sent, rcvd, mode, band, frequency,
                                 power, lat,  lon,  grid, p2p,  comment};

@@ -72,8 +72,10 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
     if (path.isEmpty())
         return;
 
+    // Not in text mode: a value that spans a line counts a CR LF as two
+    // characters in its declared length, and the reader must too.
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+    if (file.open(QIODevice::ReadOnly)) {
         QSqlDatabase db = QSqlDatabase::database("parkbook");
         if (!db.isOpen() && !db.open())
             prompt().critical(this, "Cannot open Parkbook database",
@@ -138,7 +140,6 @@ void Parkbook::logFromADIF(QString record)
     const Adif::FieldIndex fields(record);
     const QString date = fields.value(u"QSO_DATE");
     const QString time = Adif::paddedTime(fields.value(u"TIME_ON"));
-    const QString mySigInfo = fields.value(u"MY_SIG_INFO");
     auto ensurePark = [this, &date](const QString& park, const QString& name) {
         const QString key = parkKey(date, park);
         if (importParks && importParks->contains(key))
@@ -153,59 +154,81 @@ void Parkbook::logFromADIF(QString record)
     if (!window.contains(date, time))
         return;
 
-    if (!mySigInfo.isEmpty()) {
-        logRecord(date, time, mySigInfo, fields);
-        ensurePark(mySigInfo, ui->parkName->text());
-        return;
-    }
     const Ui::Station* s = station->ui;
     const QCheckBox* active[] = {s->act1, s->act2, s->act3, s->act4, s->act5};
     const QLineEdit* refs[] = {s->pRef1, s->pRef2, s->pRef3, s->pRef4, s->pRef5};
     const QLineEdit* names[] = {s->name1, s->name2, s->name3, s->name4, s->name5};
+    const QStringList parks = Adif::operatorParks(fields);
+    if (!parks.isEmpty()) {
+        for (const QString& park : parks) {
+            if (!importFailure.isEmpty())
+                return;
+            // A park of the file is named as the window or a slot names it;
+            // the park shown has nothing to say about another one.
+            QString name;
+            if (park == ui->parkReference->text())
+                name = ui->parkName->text();
+            for (int slot = 0; slot < 5 && name.isEmpty(); ++slot) {
+                if (refs[slot]->text() == park)
+                    name = names[slot]->text();
+            }
+            logRecord(date, time, park, fields, RecordFallback::Empty);
+            ensurePark(park, name);
+        }
+        return;
+    }
     for (int slot = 0; slot < 5 && importFailure.isEmpty(); ++slot) {
         if (!active[slot]->isChecked())
             continue;
         const QString park = refs[slot]->text();
-        logRecord(date, time, park, fields);
+        logRecord(date, time, park, fields, RecordFallback::Empty);
         ensurePark(park, names[slot]->text());
     }
 }
 
 bool Parkbook::logRecord(QString date, QString time, QString park, QString record)
 {
-    return logRecord(date, time, park, Adif::FieldIndex(record));
+    return logRecord(date, time, park, Adif::FieldIndex(record), RecordFallback::EntryWindows);
 }
 
 bool Parkbook::logRecord(const QString& date, const QString& time, const QString& park,
-                         const Adif::FieldIndex& fields)
+                         const Adif::FieldIndex& fields, RecordFallback fallback)
 {
     // Every value is bound as text, never as NULL, so that the duplicate test
     // below finds rows written by an earlier import.
     auto text = [](const QString& v) { return v.isNull() ? QString("") : v; };
-    auto read = [&fields, &text](QStringView name, const QString& fallback) {
+    auto read = [&fields, &text](QStringView name, const QString& otherwise) {
         const QString v = fields.value(name);
-        return text(v.isEmpty() ? fallback : v);
+        return text(v.isEmpty() ? otherwise : v);
     };
+    // What the entry windows show stands in only for the contact they show.
+    const bool windows = fallback == RecordFallback::EntryWindows;
+    auto shown = [windows](const QLineEdit* field) { return windows ? field->text() : QString(); };
     const Ui::Contact* c = contact->ui;
     const Ui::Station* s = station->ui;
 
     const QString call = read(u"CALL", QString());
     const QString mode = read(u"MODE", QString());
     const QString band = read(u"BAND", QString());
-    const QString p2p = read(u"SIG_INFO", ui->p2p->text());
-    const QString name = read(u"NAME", c->name->text());
-    const QString state = read(u"STATE", c->state->text());
-    const QString lat = read(u"LAT", c->lat->text());
-    const QString lon = read(u"LON", c->lon->text());
-    const QString grid = read(u"GRIDSQUARE", c->grid->text());
+    const QString otherParks = Adif::otherParks(fields);
+    const QString p2p = text(otherParks.isEmpty() ? shown(ui->p2p) : otherParks);
+    const QString name = read(u"NAME", shown(c->name));
+    const QString state = read(u"STATE", shown(c->state));
+    const QString lat = read(u"LAT", shown(c->lat));
+    const QString lon = read(u"LON", shown(c->lon));
+    const QString grid = read(u"GRIDSQUARE", shown(c->grid));
     const QString sent = read(u"RST_SENT", QString());
     const QString rcvd = read(u"RST_RCVD", QString());
     const QString comment = read(u"COMMENT", QString());
-    const QString last = text(c->last->text());
-    const QString born = text(c->born->text());
-    const QString city = text(c->city->text());
-    const QString license = text(c->license->text());
-    const QString expire = text(c->expire->text());
+    const QString last = text(shown(c->last));
+    const QString born = text(shown(c->born));
+    const QString city = text(shown(c->city));
+    const QString license = text(shown(c->license));
+    const QString expire = text(shown(c->expire));
+    // Other loggers write COUNTRY; files of older Parkbook versions hold CNTRY.
+    QString country = fields.value(u"COUNTRY");
+    if (country.isEmpty())
+        country = fields.value(u"CNTRY");
 
     std::unique_ptr<RecordStatements> own;
     if (!importStatements)
@@ -237,10 +260,10 @@ bool Parkbook::logRecord(const QString& date, const QString& time, const QString
     write.bindValue(QStringLiteral(":tim"), text(time));
     write.bindValue(QStringLiteral(":prk"), text(park));
     write.bindValue(QStringLiteral(":nam"), name);
-    write.bindValue(QStringLiteral(":cnt"), read(u"CNTY", c->county->text()));
+    write.bindValue(QStringLiteral(":cnt"), read(u"CNTY", shown(c->county)));
     write.bindValue(QStringLiteral(":stt"), state);
-    write.bindValue(QStringLiteral(":cry"), read(u"CNTRY", c->country->text()));
-    write.bindValue(QStringLiteral(":dxc"), read(u"DXCC", c->dxcc->text()));
+    write.bindValue(QStringLiteral(":cry"), text(country.isEmpty() ? shown(c->country) : country));
+    write.bindValue(QStringLiteral(":dxc"), read(u"DXCC", shown(c->dxcc)));
     write.bindValue(QStringLiteral(":lat"), lat);
     write.bindValue(QStringLiteral(":lon"), lon);
     write.bindValue(QStringLiteral(":grd"), grid);

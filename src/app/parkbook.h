@@ -282,6 +282,8 @@ private:
     // ---- ADIF (adif/) ----------------------------------------------------
 public:
     QFile adifFile; // the export file, open only while createLogFile runs
+    // Set while createLogFile writes the US- form of retired K- references.
+    bool writeCurrentReferences = false;
     void createLogFile(QString type);
     void addPotaContactToFile(QString call, QString date, QString time, QString mode, QString band,
                               QString p2p);
@@ -293,10 +295,16 @@ public:
                           QString comment, QString p2p, QString contactCity = QString());
     QString extractField(QString line, QString fieldName);
     void logFromADIF(QString record);
-    // Writes one record to `log`; false when the database refused it.
+    // What a field the record leaves empty is taken from: a contact from
+    // WSJT-X is the one the entry windows show (the Contact window and `p2p`),
+    // a file from another logger is not. The Station window's power and calls
+    // stand in for both.
+    enum class RecordFallback { EntryWindows, Empty };
+    // Writes one record to `log`; false when the database refused it. The
+    // text form is WSJT-X's and falls back to the entry windows.
     bool logRecord(QString date, QString time, QString park, QString record);
     bool logRecord(const QString& date, const QString& time, const QString& park,
-                   const Adif::FieldIndex& fields);
+                   const Adif::FieldIndex& fields, RecordFallback fallback);
 public Q_SLOTS:
     void on_actionExport_Park_Log_triggered();
     void on_actionExport_Contact_Log_triggered();

@@ -11,7 +11,7 @@ QString LogLines::parkLogHeader()
                            {"ST", -2},
                            {"Snt", -3},
                            {"Rcv", -3},
-                           {"P2P", -7},
+                           {"P2P", -parkWidth},
                            {"Mode", -8},
                            {"Band", -5},
                            {"Frq(MHz)", -9},
@@ -28,7 +28,7 @@ QString LogLines::parkLogLine(int number, const LogLineFields& f)
                            {f.state, -2},
                            {f.sent, -3},
                            {f.rcvd, -3},
-                           {f.p2p, -7},
+                           {f.p2p, -parkWidth},
                            {f.mode, -8},
                            {f.band, -5},
                            {f.frequency, -9},
@@ -40,12 +40,12 @@ QString LogLines::contactLogHeader()
 {
     return fixedWidthLine({{"Db-ID", 5},
                            {"  Date", -8},
-                           {"Pk-Ref", -7},
+                           {"Pk-Ref", -parkWidth},
                            {"Time", -4},
                            {"Call", -6},
                            {"Band", -5},
                            {"Mode", -8},
-                           {"P2P", -7}});
+                           {"P2P", -parkWidth}});
 }
 
 QString LogLines::contactLogLine(const LogLineFields& f)
@@ -82,7 +82,7 @@ void LogLines::appendContactLogLine(QString& out, QStringView id, QStringView da
     out.append(' ');
     appendPadded(out, date, -8);
     out.append(' ');
-    appendPadded(out, park, -7);
+    appendPadded(out, park, -parkWidth);
     out.append(' ');
     appendPadded(out, time.left(4), -4);
     out.append(' ');
@@ -92,5 +92,5 @@ void LogLines::appendContactLogLine(QString& out, QStringView id, QStringView da
     out.append(' ');
     appendPadded(out, mode, -8);
     out.append(' ');
-    appendPadded(out, p2p, -7);
+    appendPadded(out, p2p, -parkWidth);
 }

@@ -23,7 +23,7 @@ struct LogLineFields {
 
 // Fixed-width lines of the two contact lists. Values longer than their column
 // push the rest of the line right; only the time (hhmm) and the park log's
-// name (10 characters) are cut.
+// name (10 characters) are cut. Park columns are parkWidth wide.
 namespace LogLines
 {
 QString parkLogHeader();

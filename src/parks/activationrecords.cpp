@@ -156,7 +156,7 @@ bool belongsToMode(const QString& park, const QString& mode)
 QString activationHeader()
 {
     return fixedWidthLine({{"  Date", -8},
-                           {"Pk-Ref", -7},
+                           {"Pk-Ref", -parkWidth},
                            {"ST", -2},
                            {"QSO", -3},
                            {"LQs", -3},
@@ -171,7 +171,7 @@ QString activationHeader()
 QString activationLine(const ActivationListRow& row)
 {
     return fixedWidthLine({{row.date, -8},
-                           {row.park, -7},
+                           {row.park, -parkWidth},
                            {row.state, -2},
                            {row.qsos, 3},
                            {row.lateQsos, 3},

@@ -13,3 +13,8 @@ struct FixedField {
 };
 
 QString fixedWidthLine(const QList<FixedField>& fields);
+
+// Width of a park reference column: the longest reference a park field takes
+// (US-4556, VE-5082, five-digit numbers and more), so that no list cuts one or
+// is pushed out of line by one.
+inline constexpr int parkWidth = 10;

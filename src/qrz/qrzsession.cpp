@@ -6,11 +6,26 @@
 #include "ui_parkbook.h"
 #include "ui_station.h"
 
+#include <QHostAddress>
 #include <QLineEdit>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPushButton>
+
+namespace
+{
+// The login carries the password in its address: it goes out over https only,
+// or in plain http to this machine (a local proxy or a test service).
+bool secureEndpoint(const QString& endpoint)
+{
+    const QUrl url(endpoint);
+    if (url.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) == 0)
+        return true;
+    return url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0 &&
+           (url.host() == QLatin1String("localhost") || QHostAddress(url.host()).isLoopback());
+}
+} // namespace
 
 // Every QRZ request goes out here: the reply becomes qrzReply and is deleted
 // once it has finished, whatever it answered.
@@ -27,12 +42,24 @@ QNetworkReply* Parkbook::sendQrzRequest(const QUrl& url)
 }
 
 // The body may come in several pieces; it is read once the document is whole.
-// A body that never becomes a whole XML document is not used at all.
+// A body that never becomes a whole XML document is not used at all, and one
+// that grows past the size of any QRZ answer (a captive portal's page, say) is
+// not read on: the request ends there and fails.
 bool Parkbook::takeQrzAnswer(QNetworkReply* reply)
 {
     if (reply == nullptr || reply->property("qrzTaken").toBool())
         return false;
-    const QByteArray body = reply->property("qrzBody").toByteArray() + reply->readAll();
+    QByteArray body = reply->property("qrzBody").toByteArray();
+    if (body.size() + reply->bytesAvailable() > Qrz::maxAnswerBytes) {
+        reply->setProperty("qrzTaken", true);
+        reply->setProperty("qrzBody", QByteArray());
+        // The address is not logged: a login carries the password.
+        logError("QRZ answer from " + reply->url().host() + " is larger than " +
+                 QString::number(Qrz::maxAnswerBytes / (1024 * 1024)) + " MiB and was not read.");
+        reply->abort();
+        return false;
+    }
+    body += reply->readAll();
     reply->setProperty("qrzBody", body);
     if (!Qrz::readDocument(body).complete)
         return false;
@@ -47,10 +74,17 @@ void Parkbook::connectQRZ()
     qrzPassword = station->ui->pwd->text();
     qrzConnected = false;
 
-    if (!qrzUser.isEmpty() && !qrzPassword.isEmpty()) {
+    const QString endpoint = Endpoints::qrzUrl(settingsFile.path());
+    if (!qrzUser.isEmpty() && !qrzPassword.isEmpty() && !secureEndpoint(endpoint)) {
+        prompt().warning(this, "QRZ Address Not Secure",
+                         "The QRZ address\n" + endpoint +
+                             "\nis not an https address: your password would travel "
+                             "unencrypted.\nSet QrzUrl in the [Main] group of Parkbook.ini "
+                             "to an https address.");
+        logError("QRZ address is not https; the login was not sent.");
+    } else if (!qrzUser.isEmpty() && !qrzPassword.isEmpty()) {
         connect(networkManager, &QNetworkAccessManager::finished, this,
                 &Parkbook::displayConnectStatus, Qt::UniqueConnection);
-        const QString endpoint = Endpoints::qrzUrl(settingsFile.path());
         QNetworkReply* reply = sendQrzRequest(Qrz::loginUrl(endpoint, qrzUser, qrzPassword));
         connect(reply, &QNetworkReply::readyRead, this, &Parkbook::userReadyReadQRZ);
     } else {

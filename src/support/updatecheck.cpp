@@ -121,6 +121,9 @@ void Parkbook::getVersionFinished(QNetworkReply* reply)
     QNetworkReply* download =
         networkManager->get(QNetworkRequest(QUrl(QString("%1/%2.exe").arg(folder, latestVersion))));
     downloadReply = download;
+    // A check that ends while this download runs sets latestVersion anew; the
+    // installer is named after the version this download fetches.
+    download->setProperty("version", latestVersion);
     connect(download, &QNetworkReply::finished, this,
             [this, download] { downloadFinished(download); });
     connect(download, &QNetworkReply::sslErrors, this, &Parkbook::sslErrors);
@@ -154,9 +157,10 @@ void Parkbook::downloadFinished(QNetworkReply* reply)
         return;
     }
 
+    const QString version = reply->property("version").toString();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     QDir().mkpath(folder);
-    const QString fileName = QString("%1/%2.exe").arg(folder, latestVersion);
+    const QString fileName = QString("%1/%2.exe").arg(folder, version);
     // Written under a temporary name and renamed when complete, so a failed
     // write never leaves a truncated installer behind.
     QSaveFile file(fileName);
@@ -170,7 +174,7 @@ void Parkbook::downloadFinished(QNetworkReply* reply)
                               "File " + fileName + "\nCould not be wrtten to download folder.\n");
         } else {
             prompt().information(this, "Parkbook Program Downloaded",
-                                 "The latest program version: " + latestVersion +
+                                 "The latest program version: " + version +
                                      "\n has been downloaded to your download folder.\nPlease "
                                      "install the program from your download folder.");
         }

@@ -30,6 +30,11 @@ private Q_SLOTS:
     void potaExampleIsByteExact();
     void completeFileIsByteExact();
     void emptyStationDetailsKeepTheirFields();
+    void parks_data();
+    void parks();
+    void exportNames();
+    void retiredReferences_data();
+    void retiredReferences();
     void activationWindow_data();
     void activationWindow();
     void split_data();
@@ -52,9 +57,9 @@ void TestAdifCodec::extract_data()
         {"huge length", "<CALL:99999999999>Q2XX", ""},
         {"runs past end", "<CALL:40>Q2XX", "Q2XX"},
         {"no closing bracket", "<CALL:4", ""},
-        // A tag written inside an earlier value is found first, as a plain
-        // search of the record finds it.
-        {"tag inside a value", "<COMMENT:16>see <CALL:2>Q3 ok <CALL:4>Q2XX", "Q3"},
+        // A value is stepped over by its length: a tag written inside it is text.
+        {"tag inside a value", "<COMMENT:16>see <CALL:2>Q3 ok <CALL:4>Q2XX", "Q2XX"},
+        {"value ends at the tag", "<COMMENT:4>see <CALL:4>Q2XX", "Q2XX"},
         {"doubled bracket", "<<CALL:4>Q2XX", "Q2XX"},
         {"bracket without colon first", "<EOR> <x <CALL:4>Q2XX", "Q2XX"},
     };
@@ -106,6 +111,64 @@ void TestAdifCodec::emptyStationDetailsKeepTheirFields()
         QVERIFY2(r.contains(QString("\n<%1:0>\n").arg(name)), name);
 }
 
+void TestAdifCodec::parks_data()
+{
+    QTest::addColumn<QString>("record");
+    QTest::addColumn<QStringList>("mine");
+    QTest::addColumn<QString>("theirs");
+    const QStringList k1234{"K-1234"};
+    QTest::newRow("SIG_INFO without SIG")
+        << "<MY_SIG_INFO:6>K-1234 <SIG_INFO:6>K-0001" << k1234 << "K-0001";
+    QTest::newRow("POTA, any case") << "<my_sig:4>pota <MY_SIG_INFO:6>K-1234 <SIG:4>POTA "
+                                       "<SIG_INFO:6>K-0001"
+                                    << k1234 << "K-0001";
+    QTest::newRow("SOTA and WWFF are no parks")
+        << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <SIG:4>WWFF <SIG_INFO:8>KFF-1234"
+        << QStringList() << "";
+    QTest::newRow("POTA_REF lists, locations dropped")
+        << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <MY_POTA_REF:29>US-4556@US-NY, "
+           "US-12345@US-CA <POTA_REF:15>VE-5082,GB-0001"
+        << QStringList{"US-4556", "US-12345"} << "VE-5082,GB-0001";
+    QTest::newRow("value hijack") << "<COMMENT:22>see <MY_SIG_INFO:6>K-9 <SIG_INFO:0>"
+                                  << QStringList() << "";
+}
+
+void TestAdifCodec::parks()
+{
+    QFETCH(QString, record);
+    const FieldIndex fields(record);
+    QTEST(operatorParks(fields), "mine");
+    QTEST(otherParks(fields), "theirs");
+}
+
+// Reserved and control characters and leading dots become "_" (tst_adifwindow
+// exports with Q1ABC/P and ../x).
+void TestAdifCodec::exportNames()
+{
+    QCOMPARE(exportFileName("POTA", "..a/\\:*?\"<>|\t", "K-1234", "CA", "20230704", false),
+             QString("__a__________@K-1234_20230704.adi"));
+}
+
+void TestAdifCodec::retiredReferences_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("four digits") << "K-0001"
+                                 << "US-0001";
+    QTest::newRow("five digits, in a list") << "VE-5082,K-12345"
+                                            << "VE-5082,US-12345";
+    for (const char* kept : {"US-4556", "K-123", "K-123456", "AK-1234", "K-1234A"})
+        QTest::newRow(kept) << kept << kept;
+}
+
+void TestAdifCodec::retiredReferences()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, written);
+    QCOMPARE(currentReferences(stored), written);
+    QCOMPARE(hasRetiredReference(stored), stored != written);
+}
+
 void TestAdifCodec::activationWindow_data()
 {
     QTest::addColumn<QString>("start");
@@ -151,6 +214,9 @@ void TestAdifCodec::split_data()
     QTest::newRow("crlf") << "h\r\n<EOH>\r\n" + QString(r1).replace("\n", "\r\n")
                           << QStringList{"Q2XX"};
     QTest::newRow("header only") << "h\n<EOH>\n\n" << QStringList{};
+    // A value's length counts the CR LF of a line it spans.
+    QTest::newRow("value across a line") << "<NOTES:4>a\r\nb<CALL:4>Q2XX <EOR>\r\n"
+                                         << QStringList{"Q2XX"};
 }
 
 void TestAdifCodec::split()

@@ -1,11 +1,16 @@
 #include "app/parkbook.h"
+#include "parks/seelog.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
 #include "temphome.h"
 #include "ui_contact.h"
 #include "ui_parkbook.h"
+#include "ui_seelog.h"
+#include "ui_station.h"
 
+#include <QDirIterator>
 #include <QFile>
+#include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -46,9 +51,13 @@ private Q_SLOTS:
     void potaExportMatchesWorkedExample();
     void multiStateAndCompleteExports();
     void filesThatCannotBeOpened();
+    void retiredReferences_data();
+    void retiredReferences();
     void importActivationWindow();
     void importTwiceKeepsOneRow();
-    void importParksFromActiveSlots();
+    void importOtherLoggersFile();
+    void journey_data();
+    void journey();
     void roundTrip();
 
 private:
@@ -67,6 +76,9 @@ void TestAdifWindow::init()
 {
     home = std::make_unique<TempHome>();
     pb = home->makeParkbook();
+    // A fresh install checks for updates at start-up (here against a closed port).
+    QSignalSpy checked(pb.get(), &Parkbook::updateCheckFinished);
+    QVERIFY(checked.wait(10000));
     sql("DELETE FROM log");
     pb->station->ui->station->setText("Q1ABC");
     pb->station->ui->call->setText("Q1ABC");
@@ -103,6 +115,9 @@ void TestAdifWindow::importText(const QString& text)
 
 void TestAdifWindow::potaExportMatchesWorkedExample()
 {
+    // K-1234 is written as stored.
+    for (int i = 0; i < 3; ++i)
+        home->prompter.answers.enqueue(QMessageBox::No);
     // No contacts yet: the header alone.
     pb->ui->actionExport_Park_Log->trigger();
     QVERIFY(readFile("Q1ABC@K-1234_20230704.adi").endsWith("<EOH>\n\n"));
@@ -118,7 +133,7 @@ void TestAdifWindow::potaExportMatchesWorkedExample()
     sql("DELETE FROM log WHERE call='Q3YY'");
     pb->ui->actionExport_Park_Log->trigger();
     QCOMPARE(readFile("Q1ABC@K-1234_20230704.adi"), readFile(ADIF_TEST_DATA "/pota_example.adi"));
-    QVERIFY(home->prompter.shown.isEmpty());
+    QCOMPARE(home->prompter.titles(), QStringList(3, "Retired Park Reference"));
 }
 
 void TestAdifWindow::multiStateAndCompleteExports()
@@ -129,12 +144,14 @@ void TestAdifWindow::multiStateAndCompleteExports()
     // Whatever contact sits in the entry form decides nothing about the rows.
     pb->contact->ui->city->setText("StateCenter");
     pb->ui->mst->setChecked(true);
+    pb->ui->parkReference->setText("US-1234");
+    sql("UPDATE log SET park='US-1234'");
     pb->ui->actionExport_Park_Log->trigger();
     pb->ui->actionExport_Contact_Log->trigger();
     QCOMPARE(QDir(home->dataPath()).entryList({"*.adi"}, QDir::Files, QDir::Name),
-             QStringList({"Q1ABC@K-1234_20230704_complete.adi", "Q1ABC@K-1234_CA_20230704.adi"}));
+             QStringList({"Q1ABC@US-1234_20230704_complete.adi", "Q1ABC@US-1234_CA_20230704.adi"}));
     const QStringList records =
-        QString::fromUtf8(readFile("Q1ABC@K-1234_20230704_complete.adi")).split("<EOR>");
+        QString::fromUtf8(readFile("Q1ABC@US-1234_20230704_complete.adi")).split("<EOR>");
     QCOMPARE(records.size(), 3);
     for (const char* tag : {"<CNTY:", "<LAT:", "<LON:"})
         QVERIFY2(!records[0].contains(tag), tag);
@@ -145,7 +162,8 @@ void TestAdifWindow::multiStateAndCompleteExports()
 void TestAdifWindow::filesThatCannotBeOpened()
 {
     // A folder in the way of the export file name.
-    QVERIFY(QDir(home->dataPath()).mkdir("Q1ABC@K-1234_20230704.adi"));
+    pb->ui->parkReference->setText("US-1234");
+    QVERIFY(QDir(home->dataPath()).mkdir("Q1ABC@US-1234_20230704.adi"));
     pb->ui->actionExport_Park_Log->trigger();
     QCOMPARE(home->prompter.shown.size(), 1);
     QCOMPARE(home->prompter.shown[0].icon, QMessageBox::Critical);
@@ -154,8 +172,41 @@ void TestAdifWindow::filesThatCannotBeOpened()
     QCOMPARE(home->prompter.shown.size(), 2);
     QCOMPARE(home->prompter.shown[1].icon, QMessageBox::Critical);
     const QByteArray errorLog = readFile("errorLog.txt");
-    QVERIFY(errorLog.contains("Could not open Q1ABC@K-1234_20230704.adi for Park Log"));
+    QVERIFY(errorLog.contains("Could not open Q1ABC@US-1234_20230704.adi for Park Log"));
     QVERIFY(errorLog.contains("gone.adi"));
+}
+
+// A park, or the other station's park, in the retired K- form: the file may
+// say US- (the default answer), the log never changes.
+void TestAdifWindow::retiredReferences_data()
+{
+    QTest::addColumn<QString>("park");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<QString>("written"); // "park p2p"
+    QTest::newRow("written as US-") << "K-1234" << int(QMessageBox::Yes) << "US-1234 US-0001";
+    QTest::newRow("kept") << "K-1234" << int(QMessageBox::No) << "K-1234 K-0001";
+    QTest::newRow("other park only") << "US-1234" << int(QMessageBox::Yes) << "US-1234 US-0001";
+}
+
+void TestAdifWindow::retiredReferences()
+{
+    QFETCH(QString, park);
+    QFETCH(int, answer);
+    QFETCH(QString, written);
+    pb->ui->parkReference->setText(park);
+    sql("INSERT INTO log (date, time, park, call, p2p) VALUES ('20230704', '141500', '" + park +
+        "', 'Q2XX', 'K-0001')");
+    const QStringList stored = rows("*");
+    home->prompter.answers.enqueue(QMessageBox::StandardButton(answer));
+    pb->ui->actionExport_Park_Log->trigger();
+    QCOMPARE(home->prompter.titles(), QStringList{"Retired Park Reference"});
+    QCOMPARE(home->prompter.shown[0].defaultButton, QMessageBox::Yes);
+    const QStringList refs = written.split(' ');
+    const QString text = QString::fromUtf8(readFile("Q1ABC@" + refs[0] + "_20230704.adi"));
+    QVERIFY2(text.contains(QString("<MY_SIG_INFO:%1>%2 ").arg(refs[0].size()).arg(refs[0])) &&
+                 text.contains(QString("<SIG_INFO:%1>%2 ").arg(refs[1].size()).arg(refs[1])),
+             qPrintable(text));
+    QCOMPARE(rows("*"), stored);
 }
 
 void TestAdifWindow::importActivationWindow()
@@ -194,28 +245,109 @@ void TestAdifWindow::importTwiceKeepsOneRow()
     QCOMPARE(rows("call, p2p"), QStringList({"Q2XX|", "Q3YY|K-0001", "Q3YY|K-0002"}));
 }
 
-void TestAdifWindow::importParksFromActiveSlots()
+// Another logger's file: none of the Contact window's values nor the main
+// window's p2p may end up in its contacts.
+void TestAdifWindow::importOtherLoggersFile()
 {
     const QString file = "<call:4>Q2XX <qso_date:8>20230704 <time_on:4>1415 <band:3>20M "
                          "<mode:3>SSB <name:0> <gridsquare:4>EM10 <eor>\n";
-    // No active slot and no MY_SIG_INFO: nothing is written.
+    // No active slot and no park in the record: nothing is written.
     importText(file);
     QCOMPARE(rows("park").size(), 0);
-    for (int n : {1, 3}) {
-        pb->station->parkRef(n)->setText(QString("K-000%1").arg(n));
-        pb->station->activeBox(n)->setChecked(true);
-    }
-    pb->contact->ui->name->setText("Ann");
-    pb->contact->ui->grid->setText("EM26");
-    pb->contact->ui->last->setText("Lee");
+    pb->station->parkRef(1)->setText("K-0001");
+    pb->station->activeBox(1)->setChecked(true);
+    Ui::Contact* c = pb->contact->ui;
+    for (QLineEdit* field : {c->name, c->last, c->born, c->city, c->county, c->state, c->country,
+                             c->dxcc, c->lat, c->lon, c->grid, c->license, c->expire})
+        field->setText("Stale");
     pb->ui->p2p->setText("K-0042");
-    importText(file);
-    // One row per ticked slot. The time is padded; the empty name and the absent
-    // park-to-park come from the entry windows, the file's grid wins, and the
-    // last name is always the Contact window's.
-    QCOMPARE(
-        rows("park, time, name, grid, last, p2p"),
-        QStringList({"K-0001|141500|Ann|EM10|Lee|K-0042", "K-0003|141500|Ann|EM10|Lee|K-0042"}));
+    pb->ui->parkName->setText("Shown Park"); // of K-1234, not of the parks in the file
+    importText(file +
+               "<CALL:4>Q3YY <QSO_DATE:8>20230704 <TIME_ON:4>1500 <MY_POTA_REF:15>US-4556,US-4557 "
+               "<POTA_REF:7>VE-5082 <COUNTRY:6>Canada <EOR>\n"
+               "<CALL:4>Q4ZZ <QSO_DATE:8>20230704 <TIME_ON:4>1600 <MY_SIG:4>SOTA "
+               "<MY_SIG_INFO:9>W6/CT-001 <CNTRY:6>Mexico <EOR>\n"
+               "<CALL:4>Q5AA <QSO_DATE:8>20230704 <TIME_ON:4>1700 "
+               "<COMMENT:22>see <MY_SIG_INFO:6>K-9 <EOR>\n");
+    // The time is padded, the file's grid is kept; a SOTA reference or a park
+    // inside a comment is no park, so the ticked slot's park takes those.
+    QCOMPARE(rows("park, time, call, grid, p2p, country"),
+             QStringList({"K-0001|141500|Q2XX|EM10||", "US-4556|150000|Q3YY||VE-5082|Canada",
+                          "US-4557|150000|Q3YY||VE-5082|Canada", "K-0001|160000|Q4ZZ|||Mexico",
+                          "K-0001|170000|Q5AA|||"}));
+    const QString stored = rows("*").join('\n');
+    QVERIFY2(!stored.contains("Stale") && !stored.contains("K-0042"), qPrintable(stored));
+    QSqlQuery names(QSqlDatabase::database("parkbook"));
+    QVERIFY(
+        names.exec("SELECT count(*) FROM parks WHERE park LIKE 'US-%' AND ifnull(name, '')=''"));
+    QVERIFY(names.next());
+    QCOMPARE(names.value(0).toInt(), 2);
+}
+
+// Park references of 7, 8 and 10 characters typed into the Station window and
+// the p2p field, and calls that are no file name, go whole through the park
+// log, the export (written in the data directory) and the import.
+void TestAdifWindow::journey_data()
+{
+    QTest::addColumn<QString>("call");
+    QTest::addColumn<QString>("reference");
+    QTest::addColumn<QString>("fileName");
+    QTest::newRow("portable") << "Q1ABC/P"
+                              << "VE-5082"
+                              << "Q1ABC_P@VE-5082_20230704.adi";
+    QTest::newRow("up and out") << "../x"
+                                << "US-12345"
+                                << "___x@US-12345_20230704.adi";
+    QTest::newRow("10 characters") << "Q1ABC"
+                                   << "XX-1234567"
+                                   << "Q1ABC@XX-1234567_20230704.adi";
+}
+
+void TestAdifWindow::journey()
+{
+    QFETCH(QString, call);
+    QFETCH(QString, reference);
+    QFETCH(QString, fileName);
+    Ui::Station* st = pb->station->ui;
+    st->station->setText(call);
+    st->call->setText(call);
+    st->pk1->click();
+    st->pRef1->clear();
+    QTest::keyClicks(st->pRef1, reference.toLower());
+    QCOMPARE(pb->ui->parkReference->text(), reference); // the slot is the current park
+    st->act1->setChecked(true);
+    pb->ui->parkDate->setText("20230704");
+    QTest::keyClicks(pb->ui->p2p, reference.toLower());
+    pb->ui->call->setText("Q2XX");
+    pb->on_logContact_pressed();
+    QCOMPARE(rows("park, p2p"), QStringList{reference + "|" + reference});
+
+    // Park log: the reference fills its column and pushes nothing out of line.
+    pb->on_actionLoad_Park_Log_triggered();
+    const QString header = pb->parkLog->ui->header->toPlainText();
+    const QString line = pb->parkLog->ui->log->toPlainText();
+    QCOMPARE(line.indexOf(reference), header.indexOf("P2P"));
+    QCOMPARE(line.size(), header.size());
+
+    pb->ui->actionExport_Park_Log->trigger();
+    QStringList written;
+    for (QDirIterator it(home->path(), {"*.adi"}, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();)
+        written << it.next();
+    QCOMPARE(written, QStringList{home->dataPath() + "/" + fileName});
+    const QString text = QString::fromUtf8(readFile(fileName));
+    auto field = [](const QString& value) {
+        return QString(":%1>%2 ").arg(value.size()).arg(value);
+    };
+    for (const QString& expected : {"<STATION_CALLSIGN" + field(call) + "<OPERATOR" + field(call) +
+                                        "<MY_SIG_INFO" + field(reference),
+                                    "<SIG_INFO" + field(reference)})
+        QVERIFY2(text.contains(expected), qPrintable(text));
+    sql("DELETE FROM log");
+    home->prompter.paths.enqueue(home->dataPath() + "/" + fileName);
+    pb->ui->actionImport_Contact_Log->trigger();
+    QCOMPARE(rows("park, p2p, operator"), QStringList{reference + "|" + reference + "|" + call});
+    QVERIFY(home->prompter.shown.isEmpty());
 }
 
 void TestAdifWindow::roundTrip()
@@ -232,6 +364,7 @@ void TestAdifWindow::roundTrip()
         "call, date, time, band, mode, sent, rcvd, name, state, grid, p2p, comment, park";
     const QStringList before = rows(columns);
     QCOMPARE(before.size(), 2);
+    home->prompter.answers.enqueue(QMessageBox::No); // K-0001 stays as it is
     pb->ui->actionExport_Contact_Log->trigger();
     sql("DELETE FROM log");
     home->prompter.paths.enqueue(home->dataPath() + "/Q1ABC@K-12'34_20230704_complete.adi");

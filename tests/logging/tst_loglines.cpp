@@ -8,7 +8,7 @@ class TestLogLines : public QObject
 
 private Q_SLOTS:
     void parkLogLines();
-    void longParkPushesContactLogLine();
+    void longParkKeepsContactLogColumns();
 };
 
 namespace
@@ -36,7 +36,8 @@ void TestLogLines::parkLogLines()
 {
     // Time is cut to hhmm; the name to 10 characters; a 7-character call is
     // kept whole and pushes the rest of the line one column right.
-    const QString rest = "MA 59  57  K-1234  SSB      20m   14.250    100  nice" + QString(60, ' ');
+    const QString rest =
+        "MA 59  57  K-1234     SSB      20m   14.250    100  nice" + QString(60, ' ');
     QCOMPARE(LogLines::parkLogLine(12, contact("K1ABC", "Bartholomews")),
              " 12 0930 K1ABC  Bartholome " + rest);
     QCOMPARE(LogLines::parkLogLine(123, contact("KD1ABCD", "Joe")),
@@ -49,14 +50,14 @@ void TestLogLines::parkLogLines()
     QCOMPARE(header.size(), plain.size());
 }
 
-void TestLogLines::longParkPushesContactLogLine()
+void TestLogLines::longParkKeepsContactLogColumns()
 {
     LogLineFields f = contact("K1ABC", "Joe");
     f.id = "42";
     f.date = "20260601";
-    f.park = "VE-00012";
+    f.park = "XX-1234567";
     QCOMPARE(LogLines::contactLogLine(f),
-             QString("   42 20260601 VE-00012 0930 K1ABC  20m   SSB      K-1234 "));
+             QString("   42 20260601 XX-1234567 0930 K1ABC  20m   SSB      K-1234    "));
 }
 
 QTEST_GUILESS_MAIN(TestLogLines)

@@ -72,7 +72,7 @@ void TestParkLog::drawLinesAndTitles()
     QVERIFY(f.pb->activationLog->isVisible());
     f.pb->ui->call->setText("K3ABC");
     f.pb->ui->logContact->click();
-    QVERIFY2(f.pb->activationLog->ui->log->toPlainText().contains("K-0001  ?    4   1   1"),
+    QVERIFY2(f.pb->activationLog->ui->log->toPlainText().contains("K-0001     ?    4   1   1"),
              qPrintable(f.pb->activationLog->ui->log->toPlainText()));
 }
 
@@ -205,10 +205,10 @@ void TestParkLog::contactLogGroups()
     QVERIFY(f.pb->contactLog->isVisible());
     QCOMPARE(f.pb->contactLog->windowTitle(), QString("All Contacts Log,  Contacts = 4"));
     auto line = [](int id, const char* date, const char* park, const char* time, const char* call) {
-        return QString("%1 %2 %3 %4 %5 20m   SSB             ")
+        return QString("%1 %2 %3 %4 %5 20m   SSB                ")
             .arg(id, 5)
             .arg(date)
-            .arg(QString(park).leftJustified(7))
+            .arg(QString(park).leftJustified(10))
             .arg(time)
             .arg(QString(call).leftJustified(6));
     };

@@ -353,7 +353,7 @@ void TestActivations::lineLayout()
     pb->topActivation();
     const QStringList lines = listLines(pb.get());
     QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines.at(0), QString("20240301 K-0001  VA   7   0   0 38.1     -78.2     US-VA ") +
+    QCOMPARE(lines.at(0), QString("20240301 K-0001     VA   7   0   0 38.1     -78.2     US-VA ") +
                               QString("Short").leftJustified(64) + " " +
                               QString("Albemarle").leftJustified(20));
     // The long name pushes the county right by the six characters it overruns.

@@ -1,5 +1,6 @@
 #include "qrzfixture.h"
 
+#include <QNetworkReply>
 #include <QSignalSpy>
 
 class TestQrzSession : public QObject
@@ -7,15 +8,34 @@ class TestQrzSession : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void emptyPasswordSendsNothing()
+    // Nothing is sent without a password, nor over plain http to another machine.
+    void loginNotSent_data()
     {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("endpoint"); // empty: the fake's
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("no password") << ""
+                                     << ""
+                                     << "Operator Callsign or QRZ Password is missing.";
+        QTest::newRow("plain http elsewhere") << "secret"
+                                              << "http://xmldata.qrz.com/xml/current/"
+                                              << "QRZ address is not https";
+    }
+
+    void loginNotSent()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, endpoint);
+        QFETCH(QString, logged);
         QrzFixture f;
         QVERIFY(f.build());
+        if (!endpoint.isEmpty())
+            qputenv("PARKBOOK_QRZ_URL", endpoint.toUtf8());
         f.pb->ui->connectStatus->setText("Offline");
-        f.pb->station->ui->pwd->setText("");
+        f.pb->station->ui->pwd->setText(password);
         f.pb->connectQRZ();
-        QCOMPARE(f.home.prompter.titles(), QStringList{"QRZ XML Database Connection "});
-        QVERIFY(f.errorLog().contains("Operator Callsign or QRZ Password is missing."));
+        QCOMPARE(f.home.prompter.shown.size(), 1);
+        QVERIFY(f.errorLog().contains(logged));
         QVERIFY(f.pb->qrzReply == nullptr); // every request goes out through qrzReply at once
         QCOMPARE(f.pb->ui->connectStatus->text(), QString("Offline"));
     }
@@ -70,6 +90,38 @@ private Q_SLOTS:
         const QString log = f.errorLog();
         QCOMPARE(log.count("QRZ Login Error or No Internet Connection."), 1);
         QCOMPARE(log.contains("Operator Call or QRZ Password error"), refused);
+    }
+
+    void oversizedAnswerIsNotRead_data()
+    {
+        QTest::addColumn<bool>("lookup");
+        QTest::newRow("login") << false;
+        QTest::newRow("lookup") << true;
+    }
+
+    // A captive portal answers with its own page, larger than any QRZ answer:
+    // the request is ended there and fails.
+    void oversizedAnswerIsNotRead()
+    {
+        QFETCH(bool, lookup);
+        QrzFixture f;
+        QVERIFY(f.build());
+        if (lookup)
+            QRZ_CONNECT(f);
+        f.server.rawAnswer = "<html>" + QByteArray(2 * 1024 * 1024, 'x') + "</html>";
+        QObject context;
+        QList<QNetworkReply::NetworkError> errors;
+        connect(f.pb->networkManager, &QNetworkAccessManager::finished, &context,
+                [&errors](QNetworkReply* reply) { errors << reply->error(); });
+        f.pb->ui->call->setText("Q2XX");
+        if (lookup)
+            f.pb->lookUpContact();
+        else
+            f.pb->connectQRZ();
+        QTRY_COMPARE_WITH_TIMEOUT(errors.size(), 1, 10000);
+        QCOMPARE(errors.first(), QNetworkReply::OperationCanceledError);
+        QVERIFY(f.errorLog().contains("is larger than 1 MiB and was not read."));
+        QCOMPARE(f.pb->qrzConnected, lookup);
     }
 };
 

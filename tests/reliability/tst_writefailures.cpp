@@ -185,7 +185,10 @@ void TestWriteFailures::writeIsReportedAndLosesNothing()
         pb->logADIF(WsjtxPeer::loggedAdif("<call:5>N6FFF <qso_date:8>20260601 <time_on:6>143000 "
                                           "<mode:3>FT8 <band:3>20m <EOR>"));
     } else {
+        // Park K-0001 is kept as it is, so the file takes the name of the link.
+        home->prompter.answers.enqueue(QMessageBox::No);
         pb->createLogFile("COMPLETE");
+        QCOMPARE(home->prompter.shown.takeFirst().title, QString("Retired Park Reference"));
         logged += exported;
     }
     QCOMPARE(home->prompter.shown.size(), 1);

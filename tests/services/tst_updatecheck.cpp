@@ -168,6 +168,35 @@ private Q_SLOTS:
         QCOMPARE(QDir(downloads).entryList(QDir::Files | QDir::Hidden).size(), whole ? 1 : 0);
     }
 
+    // A second check during a download finds yet another version: the
+    // installer keeps the name of the version it is.
+    void secondCheckDuringDownload()
+    {
+        FakeUpdateServer server;
+        server.versionFile = "Parkbook-2.3.10\n";
+        const QByteArray installer = "MZ 2.3.10";
+        server.installers.insert("/projects/Parkbook/Windows/Parkbook-2.3.10.exe", installer);
+        server.holdInstaller = true;
+        auto pb = checkFromMenu(server.baseUrl(), QMessageBox::Yes);
+        pb->station->ui->pwd->clear(); // no QRZ login after the checks
+        QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 2, 10000);
+        server.versionFile = "Parkbook-2.4.0\n";
+        home->prompter.answers.enqueue(QMessageBox::No);
+        pb->on_actionCheck_for_Updates_triggered();
+        QVERIFY(finished->wait(10000));
+        QCOMPARE(pb->latestVersion, QString("Parkbook-2.4.0"));
+        server.releaseInstaller();
+        QVERIFY(finished->wait(10000));
+        QCOMPARE(QDir(downloads).entryList(QDir::Files), QStringList{"Parkbook-2.3.10.exe"});
+        QFile saved(downloads + "/Parkbook-2.3.10.exe");
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), installer);
+        const QString offer = "New Parkbook Version Available!";
+        QCOMPARE(home->prompter.titles(),
+                 QStringList({offer, offer, "Parkbook Program Downloaded"}));
+        QVERIFY(home->prompter.shown.last().text.contains("version: Parkbook-2.3.10\n"));
+    }
+
     void noServerConfigured()
     {
         // At start-up the check ends at once as "not newer", without a box.

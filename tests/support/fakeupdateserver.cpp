@@ -6,6 +6,7 @@
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <utility>
 
 namespace
 {
@@ -76,7 +77,23 @@ void FakeUpdateServer::answer(QTcpSocket* socket, const QByteArray& request)
     const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
     const QString path = words.size() > 1 ? QString::fromUtf8(words.at(1)) : QString();
     requests << path;
+    if (holdInstaller && installers.contains(path))
+        held.append({socket, path});
+    else
+        send(socket, path);
+}
 
+void FakeUpdateServer::releaseInstaller()
+{
+    holdInstaller = false;
+    for (const auto& [socket, path] : std::exchange(held, {})) {
+        if (socket)
+            send(socket, path);
+    }
+}
+
+void FakeUpdateServer::send(QTcpSocket* socket, const QString& path)
+{
     QByteArray status = "200 OK";
     QByteArray body;
     qint64 announced = -1;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QStringList>
@@ -14,7 +15,8 @@ class QTcpSocket;
 // installer of an update server and records the paths it was asked for.
 // Unknown paths get 404. With `truncateInstaller` the installer is announced
 // longer than it is and the connection closed early. With `useTls` it speaks
-// TLS with a self-signed certificate (made with openssl at start).
+// TLS with a self-signed certificate (made with openssl at start). With
+// `holdInstaller` the installer is sent only when releaseInstaller() is called.
 class FakeUpdateServer : public QObject
 {
     Q_OBJECT
@@ -29,12 +31,17 @@ public:
     QByteArray versionFile = "Parkbook-2.3.6\n";
     QHash<QString, QByteArray> installers; // path -> body
     bool truncateInstaller = false;
+    bool holdInstaller = false;
     QStringList requests;
+
+    void releaseInstaller();
 
 private:
     void serve(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const QByteArray& request);
+    void send(QTcpSocket* socket, const QString& path);
 
     QTcpServer* server = nullptr;
+    QList<QPair<QPointer<QTcpSocket>, QString>> held;
     bool tls = false;
 };
