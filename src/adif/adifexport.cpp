@@ -2,12 +2,12 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
 #include "app/utcclock.h"
+#include "db/database.h"
+#include "db/logtable.h"
 #include "parks/station.h"
 #include "ui_parkbook.h"
 
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QVariant>
+#include <algorithm>
 
 namespace
 {
@@ -32,22 +32,13 @@ Adif::ExportStation exportStation(const Parkbook& pb)
 
 // Whether the export would write a retired K- reference: as the park, or as
 // the other station's park of one of its contacts.
-bool holdsRetiredReference(const QString& park, const QString& startDate, const QString& endDate)
+bool holdsRetiredReference(const QString& park, const QList<ContactRow>& contacts)
 {
     if (Adif::hasRetiredReference(park))
         return true;
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    query.setForwardOnly(true);
-    query.prepare("SELECT p2p FROM log WHERE date>=? and date<=? and park=? and p2p LIKE '%K-%'");
-    query.addBindValue(startDate);
-    query.addBindValue(endDate);
-    query.addBindValue(park);
-    query.exec();
-    while (query.next()) {
-        if (Adif::hasRetiredReference(query.value(0).toString()))
-            return true;
-    }
-    return false;
+    return std::any_of(contacts.cbegin(), contacts.cend(), [](const ContactRow& contact) {
+        return Adif::hasRetiredReference(contact.p2p);
+    });
 }
 } // namespace
 
@@ -65,9 +56,11 @@ void Parkbook::createLogFile(QString type)
 {
     const QString startDate = ui->parkDate->text();
     const QString endDate = ui->endDate->text();
+    const QList<ContactRow> contacts =
+        LogTable::forExport(Database::log(), startDate, endDate, ui->parkReference->text());
     // The log keeps what was logged; only the file may say it the new way.
     writeCurrentReferences =
-        holdsRetiredReference(ui->parkReference->text(), startDate, endDate) &&
+        holdsRetiredReference(ui->parkReference->text(), contacts) &&
         prompt().question(this, "Retired Park Reference",
                           "This export holds park references of the retired form K-nnnn.\n"
                           "POTA no longer accepts them: the same parks are now US-nnnn.\n\n"
@@ -90,25 +83,13 @@ void Parkbook::createLogFile(QString type)
     }
     const QDateTime exportTime = clockTick.isValid() ? clockTick : UtcClock::now();
     adifFile.write(Adif::header(exportTime).toUtf8());
-
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    query.setForwardOnly(true);
-    query.prepare("SELECT * FROM log WHERE date>=? and date<=? and park=? ORDER BY date, time");
-    query.addBindValue(startDate);
-    query.addBindValue(endDate);
-    query.addBindValue(ui->parkReference->text());
-    if (query.exec()) {
-        while (query.next()) {
-            auto col = [&query](const char* name) { return query.value(name).toString(); };
-            if (type == "POTA")
-                addPotaContactToFile(col("call"), col("date"), col("time"), col("mode"),
-                                     col("band"), col("p2p"));
-            else if (type == "COMPLETE")
-                addContactToFile(col("call"), col("date"), col("time"), col("name"), col("county"),
-                                 col("state"), col("sent"), col("rcvd"), col("mode"), col("band"),
-                                 col("frequency"), col("power"), col("lat"), col("lon"),
-                                 col("grid"), col("comment"), col("p2p"), col("city"));
-        }
+    for (const ContactRow& c : contacts) {
+        if (type == "POTA")
+            addPotaContactToFile(c.call, c.date, c.time, c.mode, c.band, c.p2p);
+        else if (type == "COMPLETE")
+            addContactToFile(c.call, c.date, c.time, c.name, c.county, c.state, c.sent, c.rcvd,
+                             c.mode, c.band, c.frequency, c.power, c.lat, c.lon, c.grid, c.comment,
+                             c.p2p, c.city);
     }
     writeCurrentReferences = false;
     // A full disk shows only here: every write went to the buffer, and the

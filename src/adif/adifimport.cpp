@@ -1,6 +1,8 @@
 #include "adif/adifcodec.h"
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "db/database.h"
+#include "db/recordwriter.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
@@ -10,55 +12,7 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QSet>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QTextStream>
-#include <QVariant>
-#include <memory>
-
-namespace
-{
-const char* const findSql =
-    "SELECT id FROM log WHERE park=:1 and date=:2 and call=:3 and ifnull(mode,'')=:4 COLLATE "
-    "NOCASE and ifnull(band,'')=:5 COLLATE NOCASE and ifnull(p2p,'')=:6 ORDER BY id LIMIT 1";
-const char* const insertSql =
-    "INSERT INTO log (id, date, time, park, call, name, county, state, country, dxcc, lat, lon, "
-    "grid, sent, rcvd, mode, band, frequency, power, last, born, city, license, expire, p2p, "
-    "station, operator, comment) VALUES (NULL, :dat, :tim, :prk, :cll, :nam, :cnt, :stt, :cry, "
-    ":dxc, :lat, :lon, :grd, :snt, :rcv, :mod, :bnd, :frq, :pwr, :lst, :brn, :cty, :lic, :exp, "
-    ":p2p, :stn, :mcl, :cmt)";
-const char* const updateSql =
-    "UPDATE log SET time=:tim, park=:prk, name=:nam, county=:cnt, state=:stt, country=:cry, "
-    "dxcc=:dxc, lat=:lat, lon=:lon, grid=:grd, sent=:snt, rcvd=:rcv, frequency=:frq, power=:pwr, "
-    "last=:lst, born=:brn, city=:cty, license=:lic, expire=:exp, p2p=:p2p, station=:stn,  "
-    "operator=:mcl, comment=:cmt WHERE id=:id";
-
-// While a file is imported the three statements are prepared once and reused
-// for every record; a single contact from WSJT-X prepares its own.
-struct RecordStatements {
-    explicit RecordStatements(const QSqlDatabase& db) : find(db), insert(db), update(db)
-    {
-        find.prepare(findSql);
-        insert.prepare(insertSql);
-        update.prepare(updateSql);
-    }
-    QSqlQuery find, insert, update;
-};
-RecordStatements* importStatements = nullptr;
-// The date and park pairs an import has already made sure of in `parks`: a
-// second look-up of the same pair finds the row and changes nothing.
-QSet<QString>* importParks = nullptr;
-// The first write of the running import that the database refused; the
-// import stops there and takes nothing of the file.
-QString importFailure;
-
-QString parkKey(const QString& date, const QString& park)
-{
-    return date + '\n' + park;
-}
-} // namespace
 
 QString Parkbook::extractField(QString line, QString fieldName)
 {
@@ -76,48 +30,20 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
     // characters in its declared length, and the reader must too.
     QFile file(path);
     if (file.open(QIODevice::ReadOnly)) {
-        QSqlDatabase db = QSqlDatabase::database("parkbook");
-        if (!db.isOpen() && !db.open())
-            prompt().critical(this, "Cannot open Parkbook database",
-                              "Unable to establish a Parkbook database connection.\nThis "
-                              "program needs SQLite support.",
-                              QMessageBox::Cancel);
         // One transaction: a file of many thousand records is written in
         // seconds, and a failure leaves the log as it was before the import.
-        if (!db.transaction()) {
-            const QString error = db.lastError().text();
-            logError("ADIF import of " + QFileInfo(path).fileName() + " failed: " + error);
-            prompt().critical(this, "ADIF Import Failed",
-                              "The contacts of " + QFileInfo(path).fileName() +
-                                  " could not be written.\nThe log is unchanged.");
-            return;
-        }
-        importFailure.clear();
-        {
-            RecordStatements statements(db);
-            importStatements = &statements;
-            // The pairs already recorded need no look-up per record.
-            QSet<QString> parks;
-            QSqlQuery recorded(db);
-            recorded.setForwardOnly(true);
-            recorded.exec("SELECT date, park FROM parks WHERE date NOT NULL AND park NOT NULL");
-            while (recorded.next())
-                parks.insert(parkKey(recorded.value(0).toString(), recorded.value(1).toString()));
-            importParks = &parks;
+        RecordWriter writer(Database::log());
+        DbResult result = writer.begin();
+        if (result) {
             QTextStream in(&file);
             Adif::RecordReader reader(&in);
             QString record;
-            while (importFailure.isEmpty() && reader.next(&record))
-                logFromADIF(record);
-            importStatements = nullptr;
-            importParks = nullptr;
+            while (writer.firstFailure.isEmpty() && reader.next(&record))
+                importRecord(record, writer);
+            result = writer.commit();
         }
-        QString failure = importFailure;
-        if (failure.isEmpty() && !db.commit())
-            failure = db.lastError().text();
-        if (!failure.isEmpty()) {
-            db.rollback();
-            logError("ADIF import of " + QFileInfo(path).fileName() + " failed: " + failure);
+        if (!result) {
+            logError("ADIF import of " + QFileInfo(path).fileName() + " failed: " + result.error);
             prompt().critical(this, "ADIF Import Failed",
                               "The contacts of " + QFileInfo(path).fileName() +
                                   " could not be written.\nThe log is unchanged.");
@@ -137,16 +63,18 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
 
 void Parkbook::logFromADIF(QString record)
 {
+    RecordWriter writer(Database::log());
+    importRecord(record, writer);
+}
+
+void Parkbook::importRecord(const QString& record, RecordWriter& writer)
+{
     const Adif::FieldIndex fields(record);
     const QString date = fields.value(u"QSO_DATE");
     const QString time = Adif::paddedTime(fields.value(u"TIME_ON"));
-    auto ensurePark = [this, &date](const QString& park, const QString& name) {
-        const QString key = parkKey(date, park);
-        if (importParks && importParks->contains(key))
-            return;
-        addToParks(date, park, name);
-        if (importParks)
-            importParks->insert(key);
+    auto ensurePark = [this, &date, &writer](const QString& park, const QString& name) {
+        if (writer.needsParkRecord(date, park))
+            addToParks(date, park, name);
     };
 
     const Adif::ActivationWindow window{ui->parkDate->text(), ui->endDate->text(),
@@ -161,7 +89,7 @@ void Parkbook::logFromADIF(QString record)
     const QStringList parks = Adif::operatorParks(fields);
     if (!parks.isEmpty()) {
         for (const QString& park : parks) {
-            if (!importFailure.isEmpty())
+            if (!writer.firstFailure.isEmpty())
                 return;
             // A park of the file is named as the window or a slot names it;
             // the park shown has nothing to say about another one.
@@ -172,34 +100,34 @@ void Parkbook::logFromADIF(QString record)
                 if (refs[slot]->text() == park)
                     name = names[slot]->text();
             }
-            logRecord(date, time, park, fields, RecordFallback::Empty);
+            logRecord(date, time, park, fields, RecordFallback::Empty, writer);
             ensurePark(park, name);
         }
         return;
     }
-    for (int slot = 0; slot < 5 && importFailure.isEmpty(); ++slot) {
+    for (int slot = 0; slot < 5 && writer.firstFailure.isEmpty(); ++slot) {
         if (!active[slot]->isChecked())
             continue;
         const QString park = refs[slot]->text();
-        logRecord(date, time, park, fields, RecordFallback::Empty);
+        logRecord(date, time, park, fields, RecordFallback::Empty, writer);
         ensurePark(park, names[slot]->text());
     }
 }
 
 bool Parkbook::logRecord(QString date, QString time, QString park, QString record)
 {
-    return logRecord(date, time, park, Adif::FieldIndex(record), RecordFallback::EntryWindows);
+    RecordWriter writer(Database::log());
+    return logRecord(date, time, park, Adif::FieldIndex(record), RecordFallback::EntryWindows,
+                     writer);
 }
 
 bool Parkbook::logRecord(const QString& date, const QString& time, const QString& park,
-                         const Adif::FieldIndex& fields, RecordFallback fallback)
+                         const Adif::FieldIndex& fields, RecordFallback fallback,
+                         RecordWriter& writer)
 {
-    // Every value is bound as text, never as NULL, so that the duplicate test
-    // below finds rows written by an earlier import.
-    auto text = [](const QString& v) { return v.isNull() ? QString("") : v; };
-    auto read = [&fields, &text](QStringView name, const QString& otherwise) {
+    auto read = [&fields](QStringView name, const QString& otherwise) {
         const QString v = fields.value(name);
-        return text(v.isEmpty() ? otherwise : v);
+        return v.isEmpty() ? otherwise : v;
     };
     // What the entry windows show stands in only for the contact they show.
     const bool windows = fallback == RecordFallback::EntryWindows;
@@ -207,101 +135,39 @@ bool Parkbook::logRecord(const QString& date, const QString& time, const QString
     const Ui::Contact* c = contact->ui;
     const Ui::Station* s = station->ui;
 
-    const QString call = read(u"CALL", QString());
-    const QString mode = read(u"MODE", QString());
-    const QString band = read(u"BAND", QString());
+    ContactRow row;
+    row.date = date;
+    row.time = time;
+    row.park = park;
+    row.call = read(u"CALL", QString());
+    row.mode = read(u"MODE", QString());
+    row.band = read(u"BAND", QString());
     const QString otherParks = Adif::otherParks(fields);
-    const QString p2p = text(otherParks.isEmpty() ? shown(ui->p2p) : otherParks);
-    const QString name = read(u"NAME", shown(c->name));
-    const QString state = read(u"STATE", shown(c->state));
-    const QString lat = read(u"LAT", shown(c->lat));
-    const QString lon = read(u"LON", shown(c->lon));
-    const QString grid = read(u"GRIDSQUARE", shown(c->grid));
-    const QString sent = read(u"RST_SENT", QString());
-    const QString rcvd = read(u"RST_RCVD", QString());
-    const QString comment = read(u"COMMENT", QString());
-    const QString last = text(shown(c->last));
-    const QString born = text(shown(c->born));
-    const QString city = text(shown(c->city));
-    const QString license = text(shown(c->license));
-    const QString expire = text(shown(c->expire));
+    row.p2p = otherParks.isEmpty() ? shown(ui->p2p) : otherParks;
+    row.name = read(u"NAME", shown(c->name));
+    row.county = read(u"CNTY", shown(c->county));
+    row.state = read(u"STATE", shown(c->state));
     // Other loggers write COUNTRY; files of older Parkbook versions hold CNTRY.
-    QString country = fields.value(u"COUNTRY");
-    if (country.isEmpty())
-        country = fields.value(u"CNTRY");
-
-    std::unique_ptr<RecordStatements> own;
-    if (!importStatements)
-        own = std::make_unique<RecordStatements>(QSqlDatabase::database("parkbook"));
-    RecordStatements& statements = importStatements ? *importStatements : *own;
-
-    // Band and mode are compared without case: "20M" from one logger is the
-    // same band as "20m" typed or logged from WSJT-X.
-    QSqlQuery& find = statements.find;
-    find.bindValue(QStringLiteral(":1"), text(park));
-    find.bindValue(QStringLiteral(":2"), text(date));
-    find.bindValue(QStringLiteral(":3"), call);
-    find.bindValue(QStringLiteral(":4"), mode);
-    find.bindValue(QStringLiteral(":5"), band);
-    find.bindValue(QStringLiteral(":6"), p2p);
-    const bool found = find.exec() && find.next();
-    const QVariant id = found ? find.value(0) : QVariant();
-    find.finish();
-
-    QSqlQuery& write = found ? statements.update : statements.insert;
-    if (!found) {
-        write.bindValue(QStringLiteral(":dat"), text(date));
-        write.bindValue(QStringLiteral(":cll"), call);
-        write.bindValue(QStringLiteral(":mod"), mode);
-        write.bindValue(QStringLiteral(":bnd"), band);
-    } else {
-        write.bindValue(QStringLiteral(":id"), id);
-    }
-    write.bindValue(QStringLiteral(":tim"), text(time));
-    write.bindValue(QStringLiteral(":prk"), text(park));
-    write.bindValue(QStringLiteral(":nam"), name);
-    write.bindValue(QStringLiteral(":cnt"), read(u"CNTY", shown(c->county)));
-    write.bindValue(QStringLiteral(":stt"), state);
-    write.bindValue(QStringLiteral(":cry"), text(country.isEmpty() ? shown(c->country) : country));
-    write.bindValue(QStringLiteral(":dxc"), read(u"DXCC", shown(c->dxcc)));
-    write.bindValue(QStringLiteral(":lat"), lat);
-    write.bindValue(QStringLiteral(":lon"), lon);
-    write.bindValue(QStringLiteral(":grd"), grid);
-    write.bindValue(QStringLiteral(":snt"), sent);
-    write.bindValue(QStringLiteral(":rcv"), rcvd);
-    write.bindValue(QStringLiteral(":frq"), read(u"FREQ", QString()));
-    write.bindValue(QStringLiteral(":pwr"), read(u"TX_PWR", s->power->text()));
-    write.bindValue(QStringLiteral(":lst"), last);
-    write.bindValue(QStringLiteral(":brn"), born);
-    write.bindValue(QStringLiteral(":cty"), city);
-    write.bindValue(QStringLiteral(":lic"), license);
-    write.bindValue(QStringLiteral(":exp"), expire);
-    write.bindValue(QStringLiteral(":p2p"), p2p);
-    write.bindValue(QStringLiteral(":stn"), read(u"STATION_CALLSIGN", s->station->text()));
-    write.bindValue(QStringLiteral(":mcl"), read(u"OPERATOR", s->call->text()));
-    write.bindValue(QStringLiteral(":cmt"), comment);
-    if (!write.exec()) {
-        if (importStatements && importFailure.isEmpty())
-            importFailure = write.lastError().text();
+    row.country = read(u"COUNTRY", read(u"CNTRY", shown(c->country)));
+    row.dxcc = read(u"DXCC", shown(c->dxcc));
+    row.lat = read(u"LAT", shown(c->lat));
+    row.lon = read(u"LON", shown(c->lon));
+    row.grid = read(u"GRIDSQUARE", shown(c->grid));
+    row.sent = read(u"RST_SENT", QString());
+    row.rcvd = read(u"RST_RCVD", QString());
+    row.frequency = read(u"FREQ", QString());
+    row.power = read(u"TX_PWR", s->power->text());
+    row.last = shown(c->last);
+    row.born = shown(c->born);
+    row.city = shown(c->city);
+    row.license = shown(c->license);
+    row.expire = shown(c->expire);
+    row.station = read(u"STATION_CALLSIGN", s->station->text());
+    row.operatorCall = read(u"OPERATOR", s->call->text());
+    row.comment = read(u"COMMENT", QString());
+    if (!writer.write(row))
         return false;
-    }
-
     // What was just written is now the contact being entered.
-    this->call = call;
-    this->mode = mode;
-    this->band = band;
-    this->name = name;
-    this->state = state;
-    this->lat = lat;
-    this->lon = lon;
-    this->grid = grid;
-    this->sent = sent;
-    this->rcvd = rcvd;
-    this->comment = comment;
-    this->last = last;
-    this->born = born;
-    this->city = city;
-    this->license = license;
-    this->expire = expire;
+    contactRecord = row;
     return true;
 }

@@ -2,6 +2,8 @@
 
 #include "app/prompter.h"
 #include "app/utcclock.h"
+#include "db/activationlist.h"
+#include "db/database.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
@@ -20,7 +22,6 @@
 #include <QProgressBar>
 #include <QShortcut>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTimer>
 #include <QUdpSocket>
 
@@ -32,8 +33,8 @@ Parkbook::Parkbook(Prompter* prompterSeam, SoundPlayer* soundSeam, QWidget* pare
         prompter = ownPrompter.get();
     }
 
-    QSqlDatabase::addDatabase("QSQLITE", "memory");
-    QSqlDatabase::addDatabase("QSQLITE", "parkbook");
+    QSqlDatabase::addDatabase("QSQLITE", Database::memoryConnection);
+    QSqlDatabase::addDatabase("QSQLITE", Database::logConnection);
 
     zeroBytes = QByteArray::fromHex("00000000");
     onesBytes = QByteArray::fromHex("ffffffff");
@@ -152,7 +153,7 @@ Parkbook::~Parkbook()
     // not later among the QWidget's children.
     delete networkManager;
     networkManager = nullptr;
-    for (const char* name : {"memory", "parkbook"}) {
+    for (const QString& name : {Database::memoryConnection, Database::logConnection}) {
         QSqlDatabase::database(name, false).close();
         QSqlDatabase::removeDatabase(name);
     }
@@ -222,7 +223,7 @@ void Parkbook::initWindows()
 {
     // The activation list of another database (before a change of data
     // directory) points at rows this one does not have.
-    QSqlQuery(QSqlDatabase::database("memory")).exec("DELETE FROM activationId");
+    (void)ActivationList::rebuild(Database::memory(), {});
     activationListId = 0;
     activationParkId = 0;
     setupDbLog();
@@ -334,7 +335,7 @@ void Parkbook::closeEvent(QCloseEvent* event)
     contactLog->writeSettings(settingsFile, "ContactLog", contactLog->isVisible());
     activationLog->writeSettings(settingsFile, "ActivationLog", activationLog->isVisible());
     writeSettings(settingsFile);
-    QSqlDatabase::database("parkbook", false).close();
+    QSqlDatabase::database(Database::logConnection, false).close();
     QCoreApplication::quit();
     event->accept();
 }

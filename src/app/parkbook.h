@@ -1,5 +1,7 @@
 #pragma once
 
+#include "db/contactrow.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QDateTime>
@@ -26,6 +28,9 @@ class FieldIndex;
 
 class Activity;
 class Contact;
+class RecordWriter;
+struct ParkRecord;
+enum class Step;
 class Prompter;
 class QCloseEvent;
 class QNetworkAccessManager;
@@ -126,8 +131,7 @@ public:
     // Working copy of one contact, filled from the form (or a `log` row) just
     // before it is written. Park, station and operator are passed or read at
     // the moment of writing.
-    QString date, time, call, name, last, born, city, county, state, country, dxcc, lat, lon, grid,
-        license, expire, sent, rcvd, mode, band, frequency, power, p2p, comment;
+    ContactRow contactRecord;
 
     int addToLog(QString park, int logId, int type);
     int addToMem(QString park, int logId, int type);
@@ -185,7 +189,7 @@ private:
     void logOperation();
     void takeContactFromForm();
     void writeContact(int type, const QString& park);
-    void selectContact(const QString& statement, int bound);
+    void moveContact(Step step);
 
     // ---- park records, activation list, station (parks/) ---------------
 public:
@@ -234,6 +238,12 @@ public Q_SLOTS:
     void on_actionStation_Details_triggered();
     void setStationDetails();
     void saveStation();
+
+private:
+    void moveActivation(Step step);
+    // The record of `park` on `date` as the Station window describes it now.
+    ParkRecord stationParkRecord(const QString& date, const QString& park,
+                                 const QString& name) const;
 
     // ---- location (geo/) -------------------------------------------------
 public Q_SLOTS:
@@ -304,7 +314,9 @@ public:
     // text form is WSJT-X's and falls back to the entry windows.
     bool logRecord(QString date, QString time, QString park, QString record);
     bool logRecord(const QString& date, const QString& time, const QString& park,
-                   const Adif::FieldIndex& fields, RecordFallback fallback);
+                   const Adif::FieldIndex& fields, RecordFallback fallback, RecordWriter& writer);
+    // One record of a file being imported through `writer`.
+    void importRecord(const QString& record, RecordWriter& writer);
 public Q_SLOTS:
     void on_actionExport_Park_Log_triggered();
     void on_actionExport_Contact_Log_triggered();

@@ -1,12 +1,9 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
-#include "db/csvreader.h"
-#include "db/schema.h"
+#include "db/database.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSqlQuery>
 
 void Parkbook::setupDbLog()
 {
@@ -20,49 +17,29 @@ void Parkbook::setupDbLog()
         logError("Parkbook database file '" + dataDir.path() + "/parkbook.db' was not found.");
     }
 
-    QSqlDatabase db = QSqlDatabase::database("parkbook", false);
-    db.close();
-    db.setDatabaseName(fullPath);
-    if (db.open()) {
-        QSqlQuery query(db);
-        // A few years of contacts make a log of tens of megabytes; SQLite's
-        // default page cache (2 MB) then reads the same pages from the file
-        // again and again while the activations are recounted and the lists drawn.
-        query.exec("PRAGMA cache_size=-32768");
-        query.exec(Schema::createLog);
-        query.exec(Schema::createStation);
-        query.exec(Schema::createParks);
-    } else {
+    QSqlDatabase db = QSqlDatabase::database(Database::logConnection, false);
+    DbResult result = Database::open(db, fullPath);
+    if (!result) {
         prompter->critical(this, "Cannot open Parkbook database",
                            "Unable to establish a Parkbook database connection.\n"
                            "This program needs SQLite support.",
                            QMessageBox::Cancel);
         logError("Unable to establish a Parkbook database connection.");
+        return;
     }
-
-    for (const Schema::Migration& migration : Schema::migrations) {
-        QSqlQuery probe(db);
-        probe.exec(migration.probe);
-        if (probe.next())
-            continue;
-        for (const char* statement : migration.statements) {
-            if (statement)
-                QSqlQuery(db).exec(statement);
-        }
-    }
-    for (const char* statement : Schema::indexes)
-        QSqlQuery(db).exec(statement);
-
+    result = Database::createTables(db);
+    if (result)
+        result = Database::migrate(db);
+    if (!result)
+        logError("The log " + fullPath + " could not be brought up to date: " + result.error);
     calculateStatistics();
 }
 
 void Parkbook::setupDbMem()
 {
-    QFile csv(programDir.path() + "/State_LatLon.csv");
-
-    QSqlDatabase db = QSqlDatabase::database("memory", false);
-    db.setDatabaseName(":memory:");
-    if (!db.open()) {
+    QSqlDatabase db = QSqlDatabase::database(Database::memoryConnection, false);
+    const DbResult result = Database::openMemory(db);
+    if (!result) {
         prompter->critical(this, "Cannot open database",
                            "Unable to establish a Memory database connection.\n"
                            "This program needs SQLite support.",
@@ -70,27 +47,10 @@ void Parkbook::setupDbMem()
         logError("Unable to establish a Memory database connection.");
         return;
     }
-    for (const char* statement : Schema::memoryTables)
-        QSqlQuery(db).exec(statement);
-
-    if (!csv.open(QIODevice::ReadOnly)) {
+    if (!Database::loadStateCentres(db, programDir.path() + "/State_LatLon.csv")) {
         prompter->critical(this, "Cannot open State_LatLon.csv file",
                            "Unable to open State_LatLon.csv fileThis file needs to be in your '" +
                                programDir.path() + "' directory.");
         logError("Unable to open '" + programDir.path() + "/State_LatLon.csv' file.");
-        return;
-    }
-    QSqlQuery insert(db);
-    insert.prepare("INSERT INTO latlon (id, state, lat, lon) VALUES (NULL, :state, :lat, :lon)");
-    csv.readLine(); // header
-    QList<QString> fields;
-    while (!csv.atEnd()) {
-        Csv::processLine(csv, fields);
-        if (fields.size() < 3)
-            continue; // a short or blank line holds no state centre
-        insert.bindValue(":state", fields[0]);
-        insert.bindValue(":lat", fields[1].toFloat());
-        insert.bindValue(":lon", fields[2].toFloat());
-        insert.exec();
     }
 }

@@ -24,3 +24,7 @@ struct [[nodiscard]] DbResult {
     }
     explicit operator bool() const { return ok; }
 };
+
+// Executes a prepared statement; a failure is also told to the developer
+// diagnostics with the statement's text.
+DbResult execute(QSqlQuery& query);

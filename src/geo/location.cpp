@@ -1,4 +1,5 @@
 #include "app/parkbook.h"
+#include "db/database.h"
 #include "geo/geomath.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
@@ -42,7 +43,7 @@ void Parkbook::on_state_textEdited(QString arg1)
 
     double contactLat = 0.0;
     double contactLon = 0.0;
-    const auto centre = Geo::stateCentre(QSqlDatabase::database("memory"), ui->state->text());
+    const auto centre = Geo::stateCentre(Database::memory(), ui->state->text());
     if (centre) {
         contact->ui->city->setText("StateCenter");
         contact->ui->state->setText(ui->state->text());

@@ -1,6 +1,9 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
-#include "parks/activationrecords.h"
+#include "db/database.h"
+#include "db/logtable.h"
+#include "db/parklogmemory.h"
+#include "db/parkstable.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "parks/textcase.h"
@@ -10,11 +13,7 @@
 
 #include <QLineEdit>
 #include <QSignalBlocker>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QVariant>
-#include <iterator>
+#include <utility>
 
 namespace
 {
@@ -146,17 +145,10 @@ void Parkbook::on_addP2P_clicked()
 void Parkbook::logOperation()
 {
     contactWriteFailed = false;
-    QSqlQuery shown(QSqlDatabase::database("memory"));
-    shown.prepare("Select logId FROM mLog WHERE logId = ?");
-    shown.addBindValue(currentLogId);
-    shown.exec();
-    const bool editing = shown.next();
-    shown.finish();
-
-    if (editing) {
+    if (ParkLogMemory::contains(Database::memory(), currentLogId)) {
         logContact(2, ui->parkReference->text());
         if (!contactWriteFailed)
-            storeActivationCountsOf(QSqlDatabase::database("parkbook"), currentLogId);
+            ParksTable::storeCountsOf(Database::log(), currentLogId);
     } else {
         // A contact is filed under the park date: never under one still being
         // typed, and never under one the park log has not been loaded for.
@@ -168,7 +160,8 @@ void Parkbook::logOperation()
         // park already written by an earlier F8 that failed half-way is not
         // written twice.
         takeContactFromForm();
-        const QString contactKey = QStringList{date, time, call, p2p}.join('|');
+        const ContactRow& c = contactRecord;
+        const QString contactKey = QStringList{c.date, c.time, c.call, c.p2p}.join('|');
         if (contactKey != contactLoggedKey) {
             contactLoggedKey = contactKey;
             contactLoggedParks.clear();
@@ -204,34 +197,37 @@ void Parkbook::logContact(int type, QString park)
 
 void Parkbook::takeContactFromForm()
 {
-    date = ui->parkDate->text();
+    ContactRow& c = contactRecord;
+    c.date = ui->parkDate->text();
     if (ui->utc->text().isEmpty())
         stampContact();
 
-    time = ui->utc->text();
-    call = ui->call->text().toUpper();
-    name = ui->name->text();
-    state = ui->state->text().toUpper();
-    sent = ui->sent->text();
-    rcvd = ui->rcvd->text();
-    mode = ui->mode->text().toUpper();
-    band = ui->band->text();
-    frequency = ui->frequency->text();
-    power = ui->power->text();
-    p2p = ui->p2p->text().toUpper();
-    comment = ui->comment->text();
+    c.time = ui->utc->text();
+    c.call = ui->call->text().toUpper();
+    c.name = ui->name->text();
+    c.state = ui->state->text().toUpper();
+    c.sent = ui->sent->text();
+    c.rcvd = ui->rcvd->text();
+    c.mode = ui->mode->text().toUpper();
+    c.band = ui->band->text();
+    c.frequency = ui->frequency->text();
+    c.power = ui->power->text();
+    c.p2p = ui->p2p->text().toUpper();
+    c.comment = ui->comment->text();
     // The Contact window's details are stored only when they are this very
     // station's: a lookup still on its way, or another station's answer,
     // leaves them empty for the populate run to fill later.
-    const bool ours = !call.isEmpty() && contactDetailsCall == call;
+    const bool ours = !c.call.isEmpty() && contactDetailsCall == c.call;
     const Ui::Contact* form = contact->ui;
-    QString* const members[] = {&last, &born, &city, &county,  &country, &dxcc,
-                                &lat,  &lon,  &grid, &license, &expire};
-    const QLineEdit* const fields[] = {form->last,    form->born,    form->city,  form->county,
-                                       form->country, form->dxcc,    form->lat,   form->lon,
-                                       form->grid,    form->license, form->expire};
-    for (size_t i = 0; i < std::size(members); ++i)
-        *members[i] = ours ? fields[i]->text() : QString();
+    const std::pair<QString ContactRow::*, const QLineEdit*> details[] = {
+        {&ContactRow::last, form->last},       {&ContactRow::born, form->born},
+        {&ContactRow::city, form->city},       {&ContactRow::county, form->county},
+        {&ContactRow::country, form->country}, {&ContactRow::dxcc, form->dxcc},
+        {&ContactRow::lat, form->lat},         {&ContactRow::lon, form->lon},
+        {&ContactRow::grid, form->grid},       {&ContactRow::license, form->license},
+        {&ContactRow::expire, form->expire}};
+    for (const auto& [member, field] : details)
+        c.*member = ours ? field->text() : QString();
 }
 
 void Parkbook::writeContact(int type, const QString& park)
@@ -247,95 +243,42 @@ int Parkbook::addToLog(QString park, int logId, int type)
 {
     if (type != 1 && type != 2)
         return logId;
-
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    if (type == 1) {
-        query.prepare("INSERT INTO log (id, date, time, park, call, name, last, born, city, "
-                      "county, state, country, dxcc, lat, lon, grid, license, expire, sent, "
-                      "rcvd, mode, band, frequency, power, p2p, station, operator, comment) "
-                      "VALUES (NULL, ?, ?, ?, ?, ?,   ?, ?, ?, ?, ?,   ?, ?, ?, ?, ?,  ?, ?, ?, "
-                      "?, ?,   ?, ?, ?, ?, ?,  ?, ?)");
-        for (const QString& value :
-             {date, time, park, call,    name,   last, born, city, county, state,     country, dxcc,
-              lat,  lon,  grid, license, expire, sent, rcvd, mode, band,   frequency, power,   p2p})
-            query.addBindValue(value);
-        query.addBindValue(station->ui->station->text());
-        query.addBindValue(station->ui->call->text());
-        query.addBindValue(comment);
-    } else {
-        query.prepare("UPDATE log SET time=?, call=?, name=?, last=?, born=?, city=?, county=?, "
-                      "state=?, country=?, dxcc=?, lat=?, lon=?, grid=?, license=?, expire=?, "
-                      "sent=?, rcvd=?, mode=?, band=?, frequency=?, power=?, p2p=?, station=?,  "
-                      "operator=?, comment=?  WHERE id=?");
-        for (const QString& value :
-             {time, call, name,    last,   born, city, county, state, country,   dxcc,  lat,
-              lon,  grid, license, expire, sent, rcvd, mode,   band,  frequency, power, p2p})
-            query.addBindValue(value);
-        query.addBindValue(station->ui->station->text());
-        query.addBindValue(station->ui->call->text());
-        query.addBindValue(comment);
-        query.addBindValue(logId);
-    }
-
+    ContactRow row = contactRecord;
+    row.park = park;
+    row.station = station->ui->station->text();
+    row.operatorCall = station->ui->call->text();
+    const DbResult written = type == 1 ? LogTable::insert(Database::log(), row)
+                                       : LogTable::update(Database::log(), logId, row);
     // A contact that did not reach the database must never look logged: say
     // so, keep a trace in the error log, and leave the form for a retry.
-    if (!query.exec() || (type == 2 && query.numRowsAffected() == 0)) {
+    if (!written) {
         contactWriteFailed = true;
-        const QString reason = query.lastError().text();
         prompt().critical(this, "Contact Not Logged",
-                          "The contact with " + call + " for park " + park +
-                              "\ncould not be written to the Parkbook database.\n" + reason +
+                          "The contact with " + row.call + " for park " + park +
+                              "\ncould not be written to the Parkbook database.\n" + written.error +
                               "\nThe contact is kept in the form; please try again.");
-        logError("Contact " + call + " for park " + park +
-                 " was not written to the log: " + reason);
+        logError("Contact " + row.call + " for park " + park +
+                 " was not written to the log: " + written.error);
         return logId;
     }
-    return type == 1 ? query.lastInsertId().toInt() : logId;
+    return type == 1 ? int(written.id) : logId;
 }
 
 int Parkbook::addToMem(QString park, int logId, int type)
 {
-    QSqlDatabase memory = QSqlDatabase::database("memory");
-    QSqlQuery query(memory);
-    if (type == 1) {
-        query.prepare("INSERT INTO mLog (id, logId, date, time, park, call, name, last, born, "
-                      "city, county, state, country, dxcc, lat, lon, grid, license, expire, "
-                      "sent, rcvd, mode, band, frequency, power, p2p, comment) VALUES (NULL, ?, "
-                      "?, ?, ?, ?,   ?, ?, ?, ?, ?,  ?, ?, ?, ?, ?,   ?, ?, ?, ?, ?,   ?, ?, ?, "
-                      "?, ?,  ?)");
-        query.addBindValue(logId);
-        for (const QString& value :
-             {date,  time,    park, call,      name,  last, born,    city,   county,
-              state, country, dxcc, lat,       lon,   grid, license, expire, sent,
-              rcvd,  mode,    band, frequency, power, p2p,  comment})
-            query.addBindValue(value);
-        query.exec();
-        if (park != ui->parkReference->text())
-            return 0;
-        QSqlQuery position(memory);
-        position.prepare("INSERT INTO parkLogId (id, logId) VALUES (NULL, ?)");
-        position.addBindValue(logId);
-        position.exec();
-        return position.lastInsertId().toInt();
-    }
-    if (type == 2) {
-        query.prepare("UPDATE mLog SET time=?, call=?, name=?, last=?, born=?, city=?, county=?, "
-                      "state=?, country=?, dxcc=?, lat=?, lon=?, grid=?, license=?, expire=?, "
-                      "sent=?, rcvd=?, mode=?, band=?, frequency=?, power=?, p2p=?, comment=?  "
-                      "WHERE logId = ?");
-        for (const QString& value : {time,    call, name, last,      born,  city,    county, state,
-                                     country, dxcc, lat,  lon,       grid,  license, expire, sent,
-                                     rcvd,    mode, band, frequency, power, p2p,     comment})
-            query.addBindValue(value);
-        query.addBindValue(logId);
-        query.exec();
-        QSqlQuery position(memory);
-        position.prepare("SELECT * FROM parkLogId WHERE logId = ?");
-        position.addBindValue(logId);
-        position.exec();
-        return position.next() ? position.value("id").toInt() : 0;
-    }
-    return 0;
+    ContactRow row = contactRecord;
+    row.park = park;
+    DbResult copied;
+    if (type == 1)
+        copied =
+            ParkLogMemory::add(Database::memory(), logId, row, park == ui->parkReference->text());
+    else if (type == 2)
+        copied = ParkLogMemory::update(Database::memory(), logId, row);
+    else
+        return 0;
+    // The copy on screen is only a view of the log: a failure costs the line,
+    // never the contact, which the next load of the park log brings back.
+    return copied ? int(copied.id) : 0;
 }
 
 // ---- clearing ---------------------------------------------------------------
@@ -350,9 +293,12 @@ void Parkbook::on_clear_clicked()
         ui->p2p->setFocus();
         return;
     }
-    for (QString* member : {&call, &name, &last, &born, &city, &county, &state, &country, &dxcc,
-                            &lat, &lon, &grid, &license, &expire})
-        member->clear();
+    for (QString ContactRow::*member :
+         {&ContactRow::call, &ContactRow::name, &ContactRow::last, &ContactRow::born,
+          &ContactRow::city, &ContactRow::county, &ContactRow::state, &ContactRow::country,
+          &ContactRow::dxcc, &ContactRow::lat, &ContactRow::lon, &ContactRow::grid,
+          &ContactRow::license, &ContactRow::expire})
+        (contactRecord.*member).clear();
     ui->call->setText("");
     // With an empty call the lookup does nothing but clear, which is done here.
     clearContactForm();

@@ -19,7 +19,7 @@ QString LogLines::parkLogHeader()
                            {"Comments", -64}});
 }
 
-QString LogLines::parkLogLine(int number, const LogLineFields& f)
+QString LogLines::parkLogLine(int number, const ContactRow& f)
 {
     return fixedWidthLine({{QString::number(number), 3},
                            {f.time.left(4), 4},
@@ -48,7 +48,7 @@ QString LogLines::contactLogHeader()
                            {"P2P", -parkWidth}});
 }
 
-QString LogLines::contactLogLine(const LogLineFields& f)
+QString LogLines::contactLogLine(const LogTable::ListedContact& f)
 {
     QString line;
     appendContactLogLine(line, f.id, f.date, f.park, f.time, f.call, f.band, f.mode, f.p2p);

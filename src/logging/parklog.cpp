@@ -1,7 +1,10 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "db/database.h"
+#include "db/logtable.h"
+#include "db/parklogmemory.h"
+#include "db/parkstable.h"
 #include "logging/loglines.h"
-#include "parks/activationrecords.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
@@ -10,14 +13,10 @@
 #include "ui_seelog.h"
 
 #include <QSignalBlocker>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextCursor>
-#include <QVariant>
-#include <iterator>
+#include <utility>
 
 void Parkbook::on_actionLoad_Park_Log_triggered()
 {
@@ -27,62 +26,30 @@ void Parkbook::on_actionLoad_Park_Log_triggered()
 
 void Parkbook::loadParkLog()
 {
-    QSqlDatabase memory = QSqlDatabase::database("memory");
-    QSqlQuery(memory).exec("DELETE FROM mLog");
-    QSqlQuery(memory).exec("DELETE FROM parkLogId");
+    QSqlDatabase memory = Database::memory();
+    (void)ParkLogMemory::clear(memory);
     parkLog->ui->log->clear();
     parkLogCount = 0;
 
     currentPark = ui->parkReference->text();
     parkLogDate = ui->parkDate->text();
     if (!currentPark.isEmpty()) {
-        QSqlQuery query(QSqlDatabase::database("parkbook"));
-        query.setForwardOnly(true);
-        query.prepare("SELECT * FROM log WHERE date=? and  operator=? and park=? ORDER BY time");
-        query.addBindValue(ui->parkDate->text());
-        query.addBindValue(station->ui->call->text());
-        query.addBindValue(currentPark);
-        query.exec();
-        const QSqlRecord columns = query.record();
-        const int idColumn = columns.indexOf("id");
-        QString* const members[] = {&date, &time,   &call,      &name,    &last, &born,
-                                    &city, &county, &state,     &country, &dxcc, &lat,
-                                    &lon,  &grid,   &license,   &expire,  &sent, &rcvd,
-                                    &mode, &band,   &frequency, &power,   &p2p,  &comment};
-        const char* const names[] = {"date", "time",   "call",      "name",    "last", "born",
-                                     "city", "county", "state",     "country", "dxcc", "lat",
-                                     "lon",  "grid",   "license",   "expire",  "sent", "rcvd",
-                                     "mode", "band",   "frequency", "power",   "p2p",  "comment"};
-        int indexes[std::size(names)];
-        for (size_t i = 0; i < std::size(names); ++i)
-            indexes[i] = columns.indexOf(names[i]);
-        memory.transaction();
-        while (query.next()) {
-            currentLogId = query.value(idColumn).toInt();
-            for (size_t i = 0; i < std::size(names); ++i)
-                *members[i] = query.value(indexes[i]).toString();
-            addToMem(currentPark, currentLogId, 1);
-        }
-        memory.commit();
+        const QList<LogTable::Contact> contacts =
+            LogTable::parkLog(Database::log(), parkLogDate, station->ui->call->text(), currentPark);
+        const bool inTransaction = memory.transaction();
+        for (const LogTable::Contact& contact : contacts)
+            (void)ParkLogMemory::add(memory, contact.id, contact.row, true);
+        if (inTransaction)
+            memory.commit();
     }
-    // Loading the contacts into the working copy leaves it holding the last
-    // of them; a contact being typed is read from the form again when logged.
     currentLogId = 0;
     parkLogCount = displayParkLog(parkLogPosition);
 }
 
 int Parkbook::displayParkLog(int activeID)
 {
-    QSqlDatabase memory = QSqlDatabase::database("memory");
-    int activeLogId = 0;
-    {
-        QSqlQuery active(memory);
-        active.prepare("SELECT * FROM parkLogId WHERE id = ?");
-        active.addBindValue(activeID);
-        active.exec();
-        if (active.next())
-            activeLogId = active.value("logId").toInt();
-    }
+    QSqlDatabase memory = Database::memory();
+    const qint64 activeLogId = ParkLogMemory::logIdAt(memory, activeID);
 
     QPlainTextEdit* list = parkLog->ui->log;
     list->setCenterOnScroll(true);
@@ -91,49 +58,16 @@ int Parkbook::displayParkLog(int activeID)
     parkLog->ui->header->setCurrentCharFormat(normal);
     parkLog->ui->header->setPlainText(LogLines::parkLogHeader());
 
-    const QString reference = ui->parkReference->text();
-    QSqlQuery query(memory);
-    query.setForwardOnly(true);
-    query.prepare("SELECT logId, time, call, name, state, sent, rcvd, p2p, mode, band, "
-                  "frequency, power, comment FROM mLog WHERE park=? ORDER BY id");
-    query.addBindValue(reference);
-    query.exec();
-    const QSqlRecord columns = query.record();
-    const int logIdColumn = columns.indexOf("logId");
-    const int timeColumn = columns.indexOf("time");
-    const int callColumn = columns.indexOf("call");
-    const int nameColumn = columns.indexOf("name");
-    const int stateColumn = columns.indexOf("state");
-    const int sentColumn = columns.indexOf("sent");
-    const int rcvdColumn = columns.indexOf("rcvd");
-    const int p2pColumn = columns.indexOf("p2p");
-    const int modeColumn = columns.indexOf("mode");
-    const int bandColumn = columns.indexOf("band");
-    const int frequencyColumn = columns.indexOf("frequency");
-    const int powerColumn = columns.indexOf("power");
-    const int commentColumn = columns.indexOf("comment");
-
     int contacts = 0;
     int activeLine = 0;
     QStringList lines;
-    LogLineFields fields;
-    while (query.next()) {
+    for (const ParkLogMemory::Contact& contact :
+         ParkLogMemory::ofPark(memory, ui->parkReference->text())) {
         ++contacts;
-        fields.time = query.value(timeColumn).toString();
-        fields.call = query.value(callColumn).toString();
-        fields.name = query.value(nameColumn).toString();
-        fields.state = query.value(stateColumn).toString();
-        fields.sent = query.value(sentColumn).toString();
-        fields.rcvd = query.value(rcvdColumn).toString();
-        fields.p2p = query.value(p2pColumn).toString();
-        fields.mode = query.value(modeColumn).toString();
-        fields.band = query.value(bandColumn).toString();
-        fields.frequency = query.value(frequencyColumn).toString();
-        fields.power = query.value(powerColumn).toString();
-        fields.comment = query.value(commentColumn).toString();
-        if (activeLogId != 0 && query.value(logIdColumn).toInt() == activeLogId)
+        const ContactRow& row = contact.row;
+        if (activeLogId != 0 && contact.logId == activeLogId)
             activeLine = contacts;
-        lines.append(LogLines::parkLogLine(contacts, fields));
+        lines.append(LogLines::parkLogLine(contacts, row));
     }
     parkLog->setLines(lines, themeBlue, activeLine, themeGreen);
 
@@ -149,47 +83,37 @@ int Parkbook::displayParkLog(int activeID)
 
 void Parkbook::displayContact(int logId)
 {
-    QSqlQuery query(QSqlDatabase::database("memory"));
-    query.prepare("SELECT * FROM mLog WHERE logId = ?");
-    query.addBindValue(logId);
-    query.exec();
-    if (query.next()) {
-        auto value = [&](const char* column) { return query.value(column).toString(); };
-        call = value("call");
-        currentPark = value("park");
+    if (const std::optional<ContactRow> found = ParkLogMemory::find(Database::memory(), logId)) {
+        const ContactRow& row = *found;
+        contactRecord.call = row.call;
+        currentPark = row.park;
 
-        ui->call->setText(call);
-        ui->utc->setText(value("time"));
-        ui->name->setText(value("name"));
+        ui->call->setText(row.call);
+        ui->utc->setText(row.time);
+        ui->name->setText(row.name);
         {
             const QSignalBlocker blocker(ui->state);
-            ui->state->setText(value("state"));
+            ui->state->setText(row.state);
         }
-        ui->sent->setText(value("sent"));
-        ui->rcvd->setText(value("rcvd"));
-        ui->mode->setText(value("mode"));
-        ui->band->setText(value("band"));
-        ui->frequency->setText(value("frequency"));
-        ui->power->setText(value("power"));
-        ui->p2p->setText(value("p2p"));
-        ui->comment->setText(value("comment"));
+        ui->sent->setText(row.sent);
+        ui->rcvd->setText(row.rcvd);
+        ui->mode->setText(row.mode);
+        ui->band->setText(row.band);
+        ui->frequency->setText(row.frequency);
+        ui->power->setText(row.power);
+        ui->p2p->setText(row.p2p);
+        ui->comment->setText(row.comment);
 
         Ui::Contact* form = contact->ui;
-        form->call->setText(call);
-        form->name->setText(value("name"));
-        form->last->setText(value("last"));
-        form->city->setText(value("city"));
-        form->county->setText(value("county"));
-        form->state->setText(value("state"));
-        form->country->setText(value("country"));
-        form->dxcc->setText(value("dxcc"));
-        form->born->setText(value("born"));
-        form->license->setText(value("license"));
-        form->expire->setText(value("expire"));
-        form->lat->setText(value("lat"));
-        form->lon->setText(value("lon"));
-        form->grid->setText(value("grid"));
-        contactDetailsCall = call;
+        const std::pair<QLineEdit*, QString> details[] = {
+            {form->call, row.call},       {form->name, row.name},     {form->last, row.last},
+            {form->city, row.city},       {form->county, row.county}, {form->state, row.state},
+            {form->country, row.country}, {form->dxcc, row.dxcc},     {form->born, row.born},
+            {form->license, row.license}, {form->expire, row.expire}, {form->lat, row.lat},
+            {form->lon, row.lon},         {form->grid, row.grid}};
+        for (const auto& [field, text] : details)
+            field->setText(text);
+        contactDetailsCall = row.call;
         contactLoggedParks.clear();
     }
     bearDist(station->ui->lat->text().toDouble(), station->ui->lon->text().toDouble(),
@@ -197,46 +121,35 @@ void Parkbook::displayContact(int logId)
     parkLogCount = displayParkLog(parkLogPosition);
 }
 
-void Parkbook::selectContact(const QString& statement, int bound)
+void Parkbook::moveContact(Step step)
 {
-    QSqlQuery query(QSqlDatabase::database("memory"));
-    query.prepare(statement);
-    if (bound >= 0)
-        query.addBindValue(bound);
-    query.exec();
-    if (!query.next())
+    const std::optional<ListEntry> entry =
+        ParkLogMemory::step(Database::memory(), step, parkLogPosition);
+    if (!entry)
         return;
-    parkLogPosition = query.value("id").toInt();
-    currentLogId = query.value("logId").toInt();
+    parkLogPosition = entry->line;
+    currentLogId = int(entry->rowId);
     displayContact(currentLogId);
 }
 
 void Parkbook::topContact()
 {
-    selectContact("SELECT * FROM parkLogId ORDER BY id LIMIT 1", -1);
+    moveContact(Step::First);
 }
 
 void Parkbook::previousContact()
 {
-    if (parkLogPosition == 0) {
-        topContact();
-        return;
-    }
-    selectContact("SELECT * FROM parkLogId WHERE id < ? ORDER BY id DESC LIMIT 1", parkLogPosition);
+    moveContact(parkLogPosition == 0 ? Step::First : Step::Previous);
 }
 
 void Parkbook::nextContact()
 {
-    if (parkLogPosition == 0) {
-        endContact();
-        return;
-    }
-    selectContact("SELECT * FROM parkLogId WHERE id > ? ORDER BY id LIMIT 1", parkLogPosition);
+    moveContact(parkLogPosition == 0 ? Step::Last : Step::Next);
 }
 
 void Parkbook::endContact()
 {
-    selectContact("SELECT * FROM parkLogId ORDER BY id DESC LIMIT 1", -1);
+    moveContact(Step::Last);
 }
 
 void Parkbook::on_actionShow_Park_Log_triggered()
@@ -254,32 +167,23 @@ void Parkbook::on_actionShow_Park_Log_triggered()
 
 void Parkbook::on_deleteContact_clicked()
 {
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
-    QSqlQuery query(db);
-    query.prepare("SELECT * FROM log WHERE id = ?");
-    query.addBindValue(currentLogId);
-    query.exec();
-    if (!query.next())
+    const std::optional<ContactRow> shown = LogTable::find(Database::log(), currentLogId);
+    if (!shown)
         return;
-    const QString contactDate = query.value("date").toString();
-    const QString contactPark = query.value("park").toString();
     const QString text = "Do you want to delete this Contact\nfrom the Parkbook Database?\n"
                          "   Contact: " +
-                         query.value("call").toString() +
-                         "\n   Park:    " + query.value("park").toString() +
-                         "\n   Date:    " + query.value("date").toString();
-    query.finish();
+                         shown->call + "\n   Park:    " + shown->park +
+                         "\n   Date:    " + shown->date;
     const auto answer = prompt().question(this, "Delete Contact from Log", text,
                                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes) {
-        QSqlQuery remove(db);
-        remove.prepare("DELETE FROM log WHERE id = ?");
-        remove.addBindValue(currentLogId);
-        if (!remove.exec()) {
+        const DbResult removed = LogTable::remove(Database::log(), currentLogId);
+        if (!removed) {
             prompt().critical(this, "Contact Not Deleted",
                               "The contact could not be deleted from the Parkbook database.");
-            logError("Contact log id " + QString::number(currentLogId) + " was not deleted.");
-        } else if (storeActivationCounts(db, contactDate, contactPark)) {
+            logError("Contact log id " + QString::number(currentLogId) +
+                     " was not deleted: " + removed.error);
+        } else if (ParksTable::storeCounts(Database::log(), shown->date, shown->park)) {
             refreshActivationList();
         }
     }

@@ -1,43 +1,19 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "db/activationlist.h"
+#include "db/database.h"
+#include "db/parkstable.h"
 #include "parks/activationrecords.h"
 #include "parks/seelog.h"
 #include "ui_seelog.h"
 
-#include <QHash>
-#include <QList>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QStringList>
-#include <QVariant>
 
 int Parkbook::loadActivations()
 {
-    QSqlDatabase memory = QSqlDatabase::database("memory");
-    QSqlQuery(memory).exec("DELETE FROM activationId");
-
-    QSqlQuery parks(QSqlDatabase::database("parkbook"));
-    parks.setForwardOnly(true);
-    // Records of one date keep the order they were made in (a 2-fer's first
-    // park first), whatever index SQLite reads.
-    parks.exec("SELECT id, park FROM parks ORDER BY date DESC, id");
-    const bool activating = potaMode == "Activating";
-
-    const bool inTransaction = memory.transaction();
-    QSqlQuery insert(memory);
-    insert.prepare("INSERT INTO activationId (id, parkId) VALUES (NULL, ?)");
-    int count = 0;
-    while (parks.next()) {
-        const bool hunting = parks.value(1).toString() == hunterPark;
-        if (activating == hunting)
-            continue;
-        insert.addBindValue(parks.value(0).toInt());
-        insert.exec();
-        ++count;
-    }
-    if (inTransaction)
-        memory.commit();
-    return count;
+    const QList<qint64> ids = ParksTable::listIds(Database::log(), potaMode != "Activating");
+    const DbResult rebuilt = ActivationList::rebuild(Database::memory(), ids);
+    return rebuilt ? int(ids.size()) : 0;
 }
 
 int Parkbook::displayActivations(int activationID, int activeId)
@@ -46,34 +22,16 @@ int Parkbook::displayActivations(int activationID, int activeId)
     list->setCenterOnScroll(true);
     activationLog->ui->header->setPlainText(activationHeader());
 
-    QList<int> parkIds;
-    {
-        QSqlQuery entries(QSqlDatabase::database("memory"));
-        entries.setForwardOnly(true);
-        entries.exec("SELECT parkId FROM activationId ORDER BY id");
-        while (entries.next())
-            parkIds.append(entries.value(0).toInt());
-    }
-
+    const QList<qint64> parkIds = ActivationList::parkIds(Database::memory());
     // Every record read at once: the list is redrawn at each step through
     // it, and a query per line made that take half a second for 5,000 lines.
-    QHash<int, ActivationListRow> records;
-    if (!parkIds.isEmpty()) {
-        QSqlQuery parks(QSqlDatabase::database("parkbook"));
-        parks.setForwardOnly(true);
-        parks.exec("SELECT id, date, park, state, QSOs, LateQSOs, P2Ps, lat, lon, location, name, "
-                   "county FROM parks");
-        while (parks.next()) {
-            auto text = [&parks](int column) { return parks.value(column).toString(); };
-            records.insert(parks.value(0).toInt(),
-                           {text(1), text(2), text(3), text(4), text(5), text(6), text(7), text(8),
-                            text(9), text(10), text(11)});
-        }
-    }
+    QHash<qint64, ParkRecord> records;
+    if (!parkIds.isEmpty())
+        records = ParksTable::allById(Database::log());
 
     QStringList lines;
     int activeLine = 0;
-    for (const int id : std::as_const(parkIds)) {
+    for (const qint64 id : parkIds) {
         const auto found = records.constFind(id);
         if (found == records.cend() || !belongsToMode(found->park, potaMode))
             continue;
@@ -94,90 +52,54 @@ int Parkbook::displayActivations(int activationID, int activeId)
     return count;
 }
 
-namespace
+// Each move makes another entry current and redraws; none re-activates.
+void Parkbook::moveActivation(Step step)
 {
-// Reads the first entry of a list query into the current list position.
-bool takeEntry(QSqlQuery& query, int& listId, int& parkId)
-{
-    if (!query.first())
-        return false;
-    listId = query.value("id").toInt();
-    parkId = query.value("parkId").toInt();
-    return true;
+    const std::optional<ListEntry> entry =
+        ActivationList::step(Database::memory(), step, activationListId);
+    if (!entry)
+        return;
+    activationListId = entry->line;
+    activationParkId = int(entry->rowId);
+    displayActivations(activationListId, activationParkId);
 }
-} // namespace
 
 void Parkbook::topActivation()
 {
-    QSqlQuery query(QSqlDatabase::database("memory"));
-    query.exec("SELECT * FROM activationId ORDER BY id LIMIT 1");
-    if (takeEntry(query, activationListId, activationParkId))
-        displayActivations(activationListId, activationParkId);
+    moveActivation(Step::First);
 }
 
 void Parkbook::previousActivation()
 {
-    if (activationListId == 0) {
-        topActivation();
-        return;
-    }
-    QSqlQuery query(QSqlDatabase::database("memory"));
-    query.prepare("SELECT * FROM activationId WHERE id < ? ORDER BY id DESC LIMIT 1");
-    query.addBindValue(activationListId);
-    query.exec();
-    if (takeEntry(query, activationListId, activationParkId))
-        displayActivations(activationListId, activationParkId);
+    moveActivation(activationListId == 0 ? Step::First : Step::Previous);
 }
 
 void Parkbook::nextActivation()
 {
-    if (activationListId == 0) {
-        endActivation();
-        return;
-    }
-    QSqlQuery query(QSqlDatabase::database("memory"));
-    query.prepare("SELECT * FROM activationId WHERE id > ? ORDER BY id LIMIT 1");
-    query.addBindValue(activationListId);
-    query.exec();
-    if (takeEntry(query, activationListId, activationParkId))
-        displayActivations(activationListId, activationParkId);
+    moveActivation(activationListId == 0 ? Step::Last : Step::Next);
 }
 
 void Parkbook::endActivation()
 {
-    QSqlQuery query(QSqlDatabase::database("memory"));
-    query.exec("SELECT * FROM activationId ORDER BY id DESC LIMIT 1");
-    if (takeEntry(query, activationListId, activationParkId))
-        displayActivations(activationListId, activationParkId);
+    moveActivation(Step::Last);
 }
 
 void Parkbook::deletePark()
 {
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
-    QString park;
-    QString date;
-    {
-        QSqlQuery query(db);
-        query.prepare("SELECT * FROM parks WHERE id = ?");
-        query.addBindValue(activationParkId);
-        query.exec();
-        if (!query.first())
-            return;
-        park = query.value("park").toString();
-        date = query.value("date").toString();
-    }
-
+    const std::optional<ParkRecord> record = ParksTable::byId(Database::log(), activationParkId);
+    if (!record)
+        return;
     const auto answer = prompt().question(
         this, "Delete Park Activation Location",
         "Do you want to delete this Park Activation Location\nfrom the Parkbook Database?\n"
         "   Park Reference:  " +
-            park + "\n   Activation Date: " + date,
+            record->park + "\n   Activation Date: " + record->date,
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes) {
-        QSqlQuery remove(db);
-        remove.prepare("DELETE FROM parks WHERE id = ?");
-        remove.addBindValue(activationParkId);
-        remove.exec();
+        const DbResult removed = ParksTable::remove(Database::log(), activationParkId);
+        if (!removed)
+            logError("Activation record " + record->park + " " + record->date +
+                     " was not deleted: " + removed.error);
     }
     displayActivations(activationListId, activationParkId);
 }

@@ -1,6 +1,9 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
 #include "app/utcclock.h"
+#include "db/activationlist.h"
+#include "db/database.h"
+#include "db/parkstable.h"
 #include "parks/activationrecords.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
@@ -8,9 +11,6 @@
 #include "ui_seelog.h"
 
 #include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QVariant>
 
 namespace
 {
@@ -35,67 +35,54 @@ qlonglong dateNumber(const QString& text)
 
 void Parkbook::calculateStatistics()
 {
-    recountActivations(QSqlDatabase::database("parkbook"));
+    ParksTable::recountAll(Database::log());
+}
+
+// The record of one park on `date` as the Station window describes it now.
+ParkRecord Parkbook::stationParkRecord(const QString& date, const QString& park,
+                                       const QString& name) const
+{
+    Ui::Station* form = station->ui;
+    ParkRecord record;
+    record.date = date;
+    record.park = park;
+    record.name = name;
+    record.lat = form->lat->text();
+    record.lon = form->lon->text();
+    record.county = form->county->text();
+    record.state = form->state->currentText();
+    record.location = form->location->text();
+    return record;
 }
 
 void Parkbook::saveParks(bool autoSave)
 {
-    Ui::Station* form = station->ui;
     const QString date = ui->parkDate->text();
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
+    QSqlDatabase db = Database::log();
     for (int n = 1; n <= 5; ++n) {
         const QString reference = station->parkRef(n)->text();
         if (reference.isEmpty())
             continue;
-        const QString name = station->parkNameEdit(n)->text();
-        const QString multiState = station->multiStateBox(n)->isChecked() ? "Yes" : "";
+        ParkRecord record = stationParkRecord(date, reference, station->parkNameEdit(n)->text());
+        record.multiSt = station->multiStateBox(n)->isChecked() ? "Yes" : "";
 
-        QSqlQuery lookup(db);
-        lookup.prepare("SELECT * FROM parks WHERE date=? AND park=?");
-        lookup.addBindValue(date);
-        lookup.addBindValue(reference);
-        lookup.exec();
-        const bool found = lookup.first();
-        lookup.finish();
-
-        QSqlQuery query(db);
-        if (!found) {
-            if (!autoSave) {
-                const auto answer = prompt().question(
-                    this, "New Park Activation Found!",
-                    "Do you want to add this new Park Activation to the Parkbook Database?\n"
-                    "   Park Reference:  " +
-                        reference + "\n   Activation Date: " + date,
-                    QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
-                if (answer != QMessageBox::Yes)
-                    continue;
-            }
-            query.prepare("INSERT INTO parks (date, park, name, lat, lon, county, state, "
-                          "location, MultiSt) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)");
-            query.addBindValue(date);
-            query.addBindValue(reference);
-            query.addBindValue(name);
-            query.addBindValue(form->lat->text());
-            query.addBindValue(form->lon->text());
-            query.addBindValue(form->county->text());
-            query.addBindValue(form->state->currentText());
-            query.addBindValue(form->location->text());
-            query.addBindValue(multiState);
-        } else {
-            query.prepare("UPDATE parks SET name=?, lat=?, lon=?, county=?, state=?, "
-                          "location=?, MultiSt=? WHERE park=? and date=?");
-            query.addBindValue(name);
-            query.addBindValue(form->lat->text());
-            query.addBindValue(form->lon->text());
-            query.addBindValue(form->county->text());
-            query.addBindValue(form->state->currentText());
-            query.addBindValue(form->location->text());
-            query.addBindValue(multiState);
-            query.addBindValue(reference);
-            query.addBindValue(date);
+        const bool found = ParksTable::exists(db, date, reference);
+        if (!found && !autoSave) {
+            const auto answer = prompt().question(
+                this, "New Park Activation Found!",
+                "Do you want to add this new Park Activation to the Parkbook Database?\n"
+                "   Park Reference:  " +
+                    reference + "\n   Activation Date: " + date,
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+            if (answer != QMessageBox::Yes)
+                continue;
         }
-        query.exec();
-        storeActivationCounts(db, date, reference);
+        const DbResult written =
+            found ? ParksTable::updateFromSlot(db, record) : ParksTable::insertFromSlot(db, record);
+        if (!written)
+            logError("Activation record " + reference + " " + date +
+                     " could not be written: " + written.error);
+        ParksTable::storeCounts(db, date, reference);
     }
     // Only redrawn: re-activating an entry here would overwrite the selected
     // slot and the park date in the middle of logging a contact.
@@ -104,37 +91,18 @@ void Parkbook::saveParks(bool autoSave)
 
 void Parkbook::addToParks(QString date, QString park, QString name)
 {
-    Ui::Station* form = station->ui;
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
-    QSqlQuery lookup(db);
-    lookup.prepare("SELECT * FROM parks WHERE date=:dat and park=:prk");
-    lookup.bindValue(":dat", date);
-    lookup.bindValue(":prk", park);
-    lookup.exec();
-    const bool found = lookup.first();
-    lookup.finish();
+    QSqlDatabase db = Database::log();
     // An existing record only has its counters brought up to date with the
     // contact just written for it.
-    if (found) {
-        if (storeActivationCounts(db, date, park))
+    if (ParksTable::exists(db, date, park)) {
+        if (ParksTable::storeCounts(db, date, park))
             refreshActivationList();
         return;
     }
-
-    QSqlQuery insert(db);
-    insert.prepare("INSERT INTO parks (id, date, park, name, lat, lon, county, state, location, "
-                   "QSOs, LateQSOs, P2Ps) VALUES (NULL, :dat, :prk, :nam, :lat, :lon, :cty, "
-                   ":st, :loc, 0, 0, 0)");
-    insert.bindValue(":dat", date);
-    insert.bindValue(":prk", park);
-    insert.bindValue(":nam", name);
-    insert.bindValue(":lat", form->lat->text());
-    insert.bindValue(":lon", form->lon->text());
-    insert.bindValue(":cty", form->county->text());
-    insert.bindValue(":st", form->state->currentText());
-    insert.bindValue(":loc", form->location->text());
-    insert.exec();
-    storeActivationCounts(db, date, park);
+    const DbResult added = ParksTable::insertAdded(db, stationParkRecord(date, park, name));
+    if (!added)
+        logError("Activation record " + park + " " + date + " could not be added: " + added.error);
+    ParksTable::storeCounts(db, date, park);
     refreshActivationList();
 }
 
@@ -205,46 +173,32 @@ void Parkbook::setParkFromStation()
 
 void Parkbook::on_activate_clicked()
 {
-    int parkId = 0;
-    {
-        QSqlQuery entry(QSqlDatabase::database("memory"));
-        entry.prepare("SELECT * FROM activationId WHERE id = ?");
-        entry.addBindValue(activationListId);
-        entry.exec();
-        if (entry.first())
-            parkId = entry.value("parkId").toInt();
-    }
-
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    query.prepare("SELECT * FROM parks WHERE id = ?");
-    query.addBindValue(parkId);
-    query.exec();
-    if (!query.first())
+    const qint64 parkId = ActivationList::parkIdAt(Database::memory(), activationListId);
+    const std::optional<ParkRecord> record = ParksTable::byId(Database::log(), parkId);
+    if (!record)
         return;
-    const QSqlRecord row = query.record();
-    auto value = [&row](const char* column) { return row.value(column).toString(); };
-    const bool multiState = value("MultiSt") == "Yes";
+    const bool multiState = record->multiSt == "Yes";
 
     // setText and setChecked send no textEdited/clicked, so no newParkSig.
     const int slot = shownSlot(station);
-    station->parkNameEdit(slot)->setText(value("name"));
+    station->parkNameEdit(slot)->setText(record->name);
     station->multiStateBox(slot)->setChecked(multiState);
-    station->parkRef(slot)->setText(value("park"));
+    station->parkRef(slot)->setText(record->park);
 
     Ui::Station* form = station->ui;
-    form->lat->setText(value("lat"));
-    form->lon->setText(value("lon"));
-    form->county->setText(value("county"));
+    form->lat->setText(record->lat);
+    form->lon->setText(record->lon);
+    form->county->setText(record->county);
     const int stateIndex =
-        form->state->findText(value("state"), Qt::MatchExactly | Qt::MatchCaseSensitive);
+        form->state->findText(record->state, Qt::MatchExactly | Qt::MatchCaseSensitive);
     form->state->setCurrentIndex(stateIndex >= 0 ? stateIndex
                                                  : qMax(0, form->state->findText("?")));
-    form->location->setText(value("location"));
+    form->location->setText(record->location);
 
-    ui->parkDate->setText(value("date"));
-    ui->endDate->setText(value("date"));
-    ui->parkReference->setText(value("park"));
-    ui->parkName->setText(value("name"));
+    ui->parkDate->setText(record->date);
+    ui->endDate->setText(record->date);
+    ui->parkReference->setText(record->park);
+    ui->parkName->setText(record->name);
     ui->mst->setChecked(multiState);
 
     on_actionLoad_Park_Log_triggered();
@@ -291,11 +245,11 @@ void Parkbook::refreshActivationList()
     loadActivations();
     // The list numbers its entries afresh; the current entry is the record of
     // the park on show when it has one, else the record that was current.
-    const int shown = findActivation(QSqlDatabase::database("parkbook"), ui->parkDate->text(),
-                                     ui->parkReference->text());
+    const qint64 shown = ParksTable::findActivation(Database::log(), ui->parkDate->text(),
+                                                    ui->parkReference->text());
     if (shown != 0)
         activationParkId = shown;
-    activationListId = activationListEntry(QSqlDatabase::database("memory"), activationParkId);
+    activationListId = ActivationList::lineOf(Database::memory(), activationParkId);
     if (activationListId == 0)
         activationParkId = 0;
     displayActivations(activationListId, activationParkId);

@@ -1,13 +1,9 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "db/database.h"
+#include "db/stationtable.h"
 #include "parks/station.h"
 #include "ui_parkbook.h"
-
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QVariant>
 
 namespace
 {
@@ -36,30 +32,24 @@ void Parkbook::on_actionStation_Details_triggered()
 void Parkbook::setStationDetails()
 {
     Ui::Station* form = station->ui;
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    query.exec("SELECT * FROM station");
-    if (query.first()) {
-        const QSqlRecord record = query.record();
-        auto value = [&](const char* column) {
-            return query.value(record.indexOf(column)).toString();
-        };
-        form->station->setText(value("station"));
-        form->call->setText(value("call"));
-        form->pwd->setText(value("passwd"));
-        form->lat->setText(value("lat"));
-        form->lon->setText(value("lon"));
-        form->frequency->setText(value("frequency"));
-        form->power->setText(value("power"));
-        form->county->setText(value("county"));
+    if (const std::optional<StationRow> row = StationTable::load(Database::log())) {
+        form->station->setText(row->station);
+        form->call->setText(row->call);
+        form->pwd->setText(row->passwd);
+        form->lat->setText(row->lat);
+        form->lon->setText(row->lon);
+        form->frequency->setText(row->frequency);
+        form->power->setText(row->power);
+        form->county->setText(row->county);
         for (int n = 1; n <= 5; ++n) {
-            station->parkRef(n)->setText(value(QString("park%1").arg(n).toLatin1()));
-            station->parkNameEdit(n)->setText(value(QString("name%1").arg(n).toLatin1()));
-            station->multiStateBox(n)->setChecked(value(QString("mst%1").arg(n).toLatin1()) ==
-                                                  "Yes");
+            const StationRow::Slot& slot = row->parkSlots[n - 1];
+            station->parkRef(n)->setText(slot.park);
+            station->parkNameEdit(n)->setText(slot.name);
+            station->multiStateBox(n)->setChecked(slot.multiState == "Yes");
         }
-        contactMode = value("mode");
-        contactBand = value("band");
-        contactState = value("state");
+        contactMode = row->mode;
+        contactBand = row->band;
+        contactState = row->state;
         selectEntry(form->mode, contactMode);
         selectEntry(form->band, contactBand);
         selectEntry(form->state, contactState);
@@ -94,47 +84,29 @@ void Parkbook::saveStation()
     stationCall = form->station->text();
     operatorCall = form->call->text();
 
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
-    QSqlQuery existing(db);
-    existing.exec("SELECT * FROM station");
-    const bool haveRow = existing.first();
-    existing.finish();
-
-    QSqlQuery query(db);
-    if (haveRow)
-        query.prepare("UPDATE station SET station=?, call=?, passwd=?, lat=?, lon=?, mode=?, "
-                      "band=?, frequency=?, power=?, county=?, state=?, location=?, park1=?, "
-                      "name1=?, mst1=?, park2=?, name2=?, mst2=?, park3=?, name3=?, mst3=?, "
-                      "park4=?, name4=?, mst4=?, park5=?, name5=?, mst5=? ");
-    else
-        query.prepare("INSERT INTO station (station, call, passwd, lat, lon, mode, band, "
-                      "frequency, power, county, state, location, park1, name1, mst1, park2, "
-                      "name2, mst2, park3, name3, mst3, park4, name4, mst4, park5, name5, mst5 ) "
-                      "VALUES (?, ?, ?, ?, ?,   ?, ?, ?, ?, ?,  ?, ?, ?, ?, ?,   ?, ?, ?, ?, ?,  "
-                      "?, ?, ?, ?, ?,   ?, ?)");
-    query.addBindValue(form->station->text());
-    query.addBindValue(form->call->text());
-    query.addBindValue(form->pwd->text());
-    query.addBindValue(form->lat->text());
-    query.addBindValue(form->lon->text());
-    query.addBindValue(form->mode->currentText());
-    query.addBindValue(form->band->currentText());
-    query.addBindValue(form->frequency->text());
-    query.addBindValue(form->power->text());
-    query.addBindValue(form->county->text());
-    query.addBindValue(form->state->currentText());
-    query.addBindValue(form->location->text());
-    for (int n = 1; n <= 5; ++n) {
-        query.addBindValue(station->parkRef(n)->text());
-        query.addBindValue(station->parkNameEdit(n)->text());
-        query.addBindValue(station->multiStateBox(n)->isChecked() ? "Yes" : "");
-    }
-    if (!query.exec()) {
+    StationRow row{form->station->text(),
+                   form->call->text(),
+                   form->pwd->text(),
+                   form->lat->text(),
+                   form->lon->text(),
+                   form->mode->currentText(),
+                   form->band->currentText(),
+                   form->frequency->text(),
+                   form->power->text(),
+                   form->county->text(),
+                   form->state->currentText(),
+                   form->location->text(),
+                   {}};
+    for (int n = 1; n <= 5; ++n)
+        row.parkSlots[n - 1] = {station->parkRef(n)->text(), station->parkNameEdit(n)->text(),
+                                station->multiStateBox(n)->isChecked() ? "Yes" : ""};
+    const DbResult saved = StationTable::save(Database::log(), row);
+    if (!saved) {
         // The window keeps what was typed; say so rather than pretend it is saved.
-        const QString error = query.lastError().text();
-        logError("Station details could not be saved: " + error);
+        logError("Station details could not be saved: " + saved.error);
         prompt().critical(this, "Station Details Not Saved",
-                          "The station details could not be written to the database.\n" + error);
+                          "The station details could not be written to the database.\n" +
+                              saved.error);
     }
 
     saveParks(false);

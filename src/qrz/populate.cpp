@@ -1,14 +1,13 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "db/database.h"
+#include "db/logtable.h"
 #include "qrz/qrzxml.h"
 #include "settings/endpoints.h"
 #include "ui_parkbook.h"
 
 #include <QNetworkReply>
 #include <QProgressBar>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStatusBar>
 
 // Filling the missing QRZ details of the contacts in the Activate/Through
@@ -37,13 +36,8 @@ void Parkbook::on_actionPopulate_QRZ_Data_triggered()
         return;
     }
 
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    query.prepare("SELECT COUNT(*) FROM log WHERE date>=? and date<=?");
-    query.addBindValue(ui->parkDate->text());
-    query.addBindValue(ui->endDate->text());
-    int count = 0;
-    if (query.exec() && query.next())
-        count = query.value(0).toInt();
+    const int count =
+        LogTable::countInRange(Database::log(), ui->parkDate->text(), ui->endDate->text());
     const double minutes = count * 0.25 / 60.0;
 
     if (!qrzConnected) {
@@ -91,16 +85,13 @@ void Parkbook::populateContact()
 {
     if (!populateRunning)
         return;
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    query.prepare(
-        "SELECT id, call FROM log WHERE date>=? and date<=? and id>? ORDER BY id LIMIT 1");
-    query.addBindValue(ui->parkDate->text());
-    query.addBindValue(ui->endDate->text());
-    query.addBindValue(populateLastId);
-
-    if (!populateStopped && query.exec() && query.next()) {
-        populateLastId = query.value(0).toInt();
-        const QString call = query.value(1).toString();
+    const std::optional<LogTable::Contact> next =
+        populateStopped ? std::nullopt
+                        : LogTable::nextInRange(Database::log(), ui->parkDate->text(),
+                                                ui->endDate->text(), populateLastId);
+    if (next) {
+        populateLastId = int(next->id);
+        const QString call = next->row.call;
         const QString endpoint = Endpoints::qrzUrl(settingsFile.path());
         QNetworkReply* reply = sendQrzRequest(Qrz::lookupUrl(endpoint, sessionKey, call));
         // The answer is written to the row it was asked for.
@@ -127,39 +118,23 @@ void Parkbook::populateReadyReadQRZ()
     extractContactData();
     const int id = reply->property("populateId").toInt();
 
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
-    QSqlQuery row(db);
-    row.prepare("SELECT * FROM log WHERE id = ?");
-    row.addBindValue(id);
-    if (!row.exec() || !row.next())
-        return;
-
+    ContactRow answer;
+    answer.name = qrzFirstName;
+    answer.last = qrzLastName;
+    answer.city = qrzCity;
+    answer.county = qrzCounty;
+    answer.state = qrzState;
+    answer.country = qrzCountry;
+    answer.dxcc = qrzDxcc;
+    answer.lat = qrzLat;
+    answer.lon = qrzLon;
+    answer.grid = qrzGrid;
+    answer.license = qrzLicense;
+    answer.expire = qrzExpire;
+    answer.born = qrzBorn;
     // Stored data wins: only empty columns take the answer.
-    struct Column {
-        const char* name;
-        QString* member;
-    };
-    const Column columns[] = {
-        {"name", &qrzFirstName}, {"last", &qrzLastName},   {"city", &qrzCity},
-        {"county", &qrzCounty},  {"state", &qrzState},     {"country", &qrzCountry},
-        {"dxcc", &qrzDxcc},      {"lat", &qrzLat},         {"lon", &qrzLon},
-        {"grid", &qrzGrid},      {"license", &qrzLicense}, {"expire", &qrzExpire},
-        {"born", &qrzBorn},
-    };
-    for (const Column& column : columns) {
-        const QString stored = row.value(column.name).toString();
-        if (!stored.isEmpty())
-            *column.member = stored;
-    }
-    row.finish();
-
-    QSqlQuery update(db);
-    update.prepare("UPDATE log SET name=?, last=?, city=?, county=?, state=?, country=?, dxcc=?, "
-                   "lat=?, lon=?, grid=?, license=?, expire=?, born=? WHERE id=?");
-    for (const Column& column : columns)
-        update.addBindValue(*column.member);
-    update.addBindValue(id);
-    if (!update.exec())
+    const DbResult stored = LogTable::fillMissingDetails(Database::log(), id, answer);
+    if (!stored)
         logError("QRZ data for contact " + QString::number(id) +
-                 " could not be stored: " + update.lastError().text());
+                 " could not be stored: " + stored.error);
 }

@@ -1,4 +1,5 @@
 #include "app/parkbook.h"
+#include "db/database.h"
 #include "stats/activity.h"
 #include "stats/statisticscore.h"
 #include "ui_activity.h"
@@ -20,8 +21,7 @@ void Parkbook::on_actionActivation_Statistics_triggered()
 
 void Parkbook::displayStatistics()
 {
-    const Statistics::Figures figures =
-        Statistics::compute(QSqlDatabase::database("parkbook"), QSqlDatabase::database("memory"));
+    const Statistics::Figures figures = Statistics::compute(Database::log(), Database::memory());
     Ui::Activity* form = activity->ui;
     // The fields hold five characters (three for the countries); QLineEdit
     // cuts anything longer at that length.

@@ -142,8 +142,8 @@ void Parkbook::logADIF(QByteArray data)
 {
     logFromWSJT(WsjtxCodec::readLoggedAdif(data));
     if (parkLog->isVisible()) {
-        ui->parkDate->setText(date);
-        ui->endDate->setText(date);
+        ui->parkDate->setText(contactRecord.date);
+        ui->endDate->setText(contactRecord.date);
         ui->parkReference->setText(currentPark);
         on_actionLoad_Park_Log_triggered();
         QTextCursor cursor = parkLog->ui->log->textCursor();
@@ -168,7 +168,7 @@ void Parkbook::logFromWSJT(QString record)
     static const QRegularExpression eightDigits("^\\d{8}$");
     if (extractField(record, "CALL").trimmed().isEmpty() || !eightDigits.match(qsoDate).hasMatch())
         return;
-    date = qsoDate;
+    contactRecord.date = qsoDate;
     for (int slot = 1; slot <= 5; ++slot) {
         if (!stationTicked(slot))
             continue;

@@ -13,9 +13,9 @@ private Q_SLOTS:
 
 namespace
 {
-LogLineFields contact(const QString& call, const QString& name)
+ContactRow contact(const QString& call, const QString& name)
 {
-    LogLineFields f;
+    ContactRow f;
     f.time = "093015";
     f.call = call;
     f.name = name;
@@ -52,10 +52,8 @@ void TestLogLines::parkLogLines()
 
 void TestLogLines::longParkKeepsContactLogColumns()
 {
-    LogLineFields f = contact("K1ABC", "Joe");
-    f.id = "42";
-    f.date = "20260601";
-    f.park = "XX-1234567";
+    const LogTable::ListedContact f{"42",    "20260601", "XX-1234567", "093015",
+                                    "K1ABC", "20m",      "SSB",        "K-1234"};
     QCOMPARE(LogLines::contactLogLine(f),
              QString("   42 20260601 XX-1234567 0930 K1ABC  20m   SSB      K-1234    "));
 }

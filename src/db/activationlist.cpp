@@ -1,0 +1,58 @@
+#include "db/activationlist.h"
+
+#include <QVariant>
+
+DbResult ActivationList::rebuild(QSqlDatabase memory, const QList<qint64>& parkIds)
+{
+    QSqlQuery clear(memory);
+    clear.prepare("DELETE FROM activationId");
+    DbResult result = execute(clear);
+    const bool inTransaction = memory.transaction();
+    QSqlQuery insert(memory);
+    insert.prepare("INSERT INTO activationId (parkId) VALUES (?)");
+    for (const qint64 id : parkIds) {
+        if (!result)
+            break;
+        insert.addBindValue(id);
+        result = execute(insert);
+    }
+    if (inTransaction)
+        memory.commit();
+    return result;
+}
+
+QList<qint64> ActivationList::parkIds(QSqlDatabase memory)
+{
+    QSqlQuery query(memory);
+    query.setForwardOnly(true);
+    query.prepare("SELECT parkId FROM activationId ORDER BY id");
+    QList<qint64> ids;
+    if (execute(query)) {
+        while (query.next())
+            ids.append(query.value(0).toLongLong());
+    }
+    return ids;
+}
+
+qint64 ActivationList::parkIdAt(QSqlDatabase memory, int line)
+{
+    QSqlQuery query(memory);
+    query.prepare("SELECT parkId FROM activationId WHERE id = ?");
+    query.addBindValue(line);
+    return execute(query) && query.next() ? query.value(0).toLongLong() : 0;
+}
+
+int ActivationList::lineOf(QSqlDatabase memory, qint64 parkId)
+{
+    if (parkId == 0)
+        return 0;
+    QSqlQuery query(memory);
+    query.prepare("SELECT id FROM activationId WHERE parkId = ? ORDER BY id LIMIT 1");
+    query.addBindValue(parkId);
+    return execute(query) && query.next() ? query.value(0).toInt() : 0;
+}
+
+std::optional<ListEntry> ActivationList::step(QSqlDatabase memory, Step step, int line)
+{
+    return stepThrough(memory, "activationId", "parkId", step, line);
+}
