@@ -1,5 +1,7 @@
 #pragma once
 
+#include "wsjtx/wsjtxcodec.h"
+
 #include <QByteArray>
 #include <QColor>
 #include <QDateTime>
@@ -13,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace Ui
 {
@@ -278,6 +281,9 @@ public:
     QUdpSocket* udpSocket = nullptr;
     QHostAddress wsjtxAddress; // sender of the latest datagram: where replies go
     quint16 wsjtxPort = 0;
+    // Id and schema that sender gave in its latest valid datagram; nothing is
+    // sent while they are unknown.
+    std::optional<WsjtxCodec::Client> wsjtxClient;
     bool autoReply = false;
     int qsoStatus = 0; // 0 Idle, 1 Ready, 2 Start QSO, 4 Waiting Log, 5 Tx Timeout
     bool txEnabled = false;

@@ -51,6 +51,15 @@ void Parkbook::heartBeat(QByteArray)
         setQsoStatus(autoReply ? 1 : 0);
 }
 
+// JTDX's Status has no Tx message. While it transmits to a DX call with a
+// report chosen, that report is what it sends, in the message WSJT-X would show.
+static QString impliedTxMessage(const WsjtxCodec::StatusMsg& status)
+{
+    if (!status.txEnabled || status.dxCall.isEmpty() || status.report.isEmpty())
+        return {};
+    return status.dxCall + ' ' + status.deCall + ' ' + status.report;
+}
+
 void Parkbook::statusMessage(QByteArray data)
 {
     const WsjtxCodec::StatusMsg status = WsjtxCodec::readStatus(data);
@@ -60,7 +69,7 @@ void Parkbook::statusMessage(QByteArray data)
     else if (qsoStatus == 5)
         setQsoStatus(1);
 
-    txMessage = status.txMessage;
+    txMessage = status.hasTxMessage ? status.txMessage : impliedTxMessage(status);
     if (txMessage == previousTxMessage)
         return;
     if (!WsjtxCodec::hasReport(txMessage.toUtf8())) {

@@ -11,6 +11,13 @@
 #include <QTextCharFormat>
 #include <QUdpSocket>
 
+// Messages are built for the client that spoke last; while none has, for
+// nobody, and sendDatagram drops them.
+static WsjtxCodec::Client addressee(const std::optional<WsjtxCodec::Client>& client)
+{
+    return client.value_or(WsjtxCodec::Client());
+}
+
 void Parkbook::initUdpSocket()
 {
     if (!udpSocket)
@@ -41,10 +48,18 @@ void Parkbook::readPendingDatagrams()
     if (!udpSocket->hasPendingDatagrams())
         return;
     const QNetworkDatagram datagram = udpSocket->receiveDatagram();
+    const WsjtxCodec::Header header = WsjtxCodec::readHeader(datagram.data());
     if (!datagram.senderAddress().isNull()) {
-        // Whatever arrives, its sender is where our answers go.
+        // Whatever arrives, its sender is where our answers go; they carry
+        // the id and schema it last gave, and none are sent to a sender that
+        // has not given them.
+        const auto port = static_cast<quint16>(datagram.senderPort());
+        if (datagram.senderAddress() != wsjtxAddress || port != wsjtxPort)
+            wsjtxClient.reset();
         wsjtxAddress = datagram.senderAddress();
-        wsjtxPort = static_cast<quint16>(datagram.senderPort());
+        wsjtxPort = port;
+        if (header.valid)
+            wsjtxClient = WsjtxCodec::Client{header.id, header.schema};
     }
     dispatchDatagram(datagram.data());
 }
@@ -74,14 +89,14 @@ void Parkbook::dispatchDatagram(const QByteArray& data)
 
 void Parkbook::sendDatagram(QByteArray datagram)
 {
-    if (wsjtxPort == 0 || wsjtxAddress.isNull() || datagram.isEmpty())
+    if (wsjtxPort == 0 || wsjtxAddress.isNull() || !wsjtxClient || datagram.isEmpty())
         return;
     udpSocket->writeDatagram(datagram, wsjtxAddress, wsjtxPort);
 }
 
 void Parkbook::clearBand()
 {
-    sendDatagram(WsjtxCodec::clearMessage());
+    sendDatagram(WsjtxCodec::clearMessage(addressee(wsjtxClient)));
 }
 
 void Parkbook::replyQso(QByteArray data)
@@ -91,12 +106,12 @@ void Parkbook::replyQso(QByteArray data)
 
 void Parkbook::replayBand()
 {
-    sendDatagram(WsjtxCodec::replayMessage());
+    sendDatagram(WsjtxCodec::replayMessage(addressee(wsjtxClient)));
 }
 
 void Parkbook::haltTx()
 {
-    sendDatagram(WsjtxCodec::haltTxMessage());
+    sendDatagram(WsjtxCodec::haltTxMessage(addressee(wsjtxClient)));
 }
 
 void Parkbook::freeText(int msg, bool send)
@@ -106,17 +121,17 @@ void Parkbook::freeText(int msg, bool send)
         text = "DE " + ui->parkReference->text() + " 73";
     else if (msg == 2)
         text = "DUP " + stationText("call") + " 73";
-    sendDatagram(WsjtxCodec::freeTextMessage(text, send));
+    sendDatagram(WsjtxCodec::freeTextMessage(addressee(wsjtxClient), text, send));
 }
 
 void Parkbook::sendLocation()
 {
-    sendDatagram(WsjtxCodec::locationMessage(stationText("grid")));
+    sendDatagram(WsjtxCodec::locationMessage(addressee(wsjtxClient), stationText("grid")));
 }
 
 void Parkbook::sendConfigure()
 {
-    sendDatagram(WsjtxCodec::configureMessage());
+    sendDatagram(WsjtxCodec::configureMessage(addressee(wsjtxClient)));
 }
 
 void Parkbook::setQsoStatus(int status)
