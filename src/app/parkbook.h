@@ -284,6 +284,8 @@ public:
     // Id and schema that sender gave in its latest valid datagram; nothing is
     // sent while they are unknown.
     std::optional<WsjtxCodec::Client> wsjtxClient;
+    // Shown instead of the QSO status while the UDP port cannot be bound.
+    QString udpProblem;
     bool autoReply = false;
     int qsoStatus = 0; // 0 Idle, 1 Ready, 2 Start QSO, 4 Waiting Log, 5 Tx Timeout
     bool txEnabled = false;

@@ -27,15 +27,29 @@ void Parkbook::initUdpSocket()
     const auto port = static_cast<quint16>(wsjtx->ui->udpPort->value());
     // Bind to every IPv4 address, not to the configured one, and share the
     // port: other programs may listen to WSJT-X as well.
-    udpSocket->bind(QHostAddress::AnyIPv4, port,
-                    QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
+    const bool bound = udpSocket->bind(QHostAddress::AnyIPv4, port,
+                                       QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
     // A unicast address cannot be joined; the socket still gets what is sent
     // to its port, so the result does not matter.
-    udpSocket->joinMulticastGroup(group);
+    if (bound)
+        udpSocket->joinMulticastGroup(group);
     // Unique: the watchdog and the restart button call this again and again,
     // and a second connection would hand one datagram to two handlers.
     connect(udpSocket, &QUdpSocket::readyRead, this, &Parkbook::readPendingDatagrams,
             Qt::UniqueConnection);
+    // A program that holds the port without sharing it keeps WSJT-X away from
+    // us: say so once, and let the clock try again until the port is free.
+    QString problem;
+    if (!bound) {
+        const bool busy = udpSocket->error() == QAbstractSocket::AddressInUseError;
+        problem = QString("Port %1 %2").arg(port).arg(busy ? "Busy" : "Failed");
+        if (problem != udpProblem)
+            logError(QString("WSJT-X UDP port %1 could not be opened (%2); trying again every "
+                             "5 seconds")
+                         .arg(port)
+                         .arg(udpSocket->errorString()));
+    }
+    udpProblem = problem;
     wsjtx->ui->autoReply->setChecked(false);
     autoReply = false;
     setQsoStatus(0);
@@ -159,6 +173,11 @@ void Parkbook::setQsoStatus(int status)
         break;
     default:
         break;
+    }
+    if (!udpProblem.isEmpty()) {
+        // Nothing can reach us: that matters more than the QSO status.
+        text = udpProblem;
+        blue = false;
     }
     wsjtx->ui->qsoStatus->setText(text);
     wsjtx->ui->qsoStatus->setPalette(blue ? blueText : redText);

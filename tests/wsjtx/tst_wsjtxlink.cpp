@@ -19,6 +19,7 @@
 #include <QSqlRecord>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QUdpSocket>
 #include <functional>
 
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void txMessageStartsQso_data();
     void txMessageStartsQso();
     void loggedAdifOncePerActivePark();
+    void busyPortRecovers();
     void panel();
     void promptFilesInstalled();
 
@@ -52,6 +54,7 @@ private:
     QList<QByteArray> repliesSoFar();
     WsjtxCodec::Client client() const { return {peer->id().toUtf8(), 2}; }
     void addToParkLog(const QString& call);
+    QStringList errorLines(const QString& containing) const;
     static QStringList rows(const QString& sql, const char* connection = "parkbook");
 
     std::unique_ptr<TempHome> home;
@@ -129,6 +132,14 @@ void TestWsjtxLink::addToParkLog(const QString& call)
     query.prepare("INSERT INTO mLog (logId, date, park, call) VALUES (1, '20240601', 'K-0001', ?)");
     query.addBindValue(call);
     QVERIFY(query.exec());
+}
+
+QStringList TestWsjtxLink::errorLines(const QString& containing) const
+{
+    QFile file(home->dataPath() + "/errorLog.txt");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n').filter(containing);
 }
 
 // Every row of a query, its columns joined by spaces.
@@ -429,6 +440,44 @@ void TestWsjtxLink::loggedAdifOncePerActivePark()
     QCOMPARE(rows(logSelect), logged);
     QCOMPARE(rows(parksSelect), parks);
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
+}
+
+// A program that holds the port without sharing it keeps WSJT-X away: the
+// panel says so, the error log once, and when the port is free the clock's
+// watchdog binds it by itself within its five ticks.
+void TestWsjtxLink::busyPortRecovers()
+{
+    auto holder = std::make_unique<QUdpSocket>();
+    QVERIFY(holder->bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress));
+    port = holder->localPort();
+    {
+        QSettings settings(home->iniPath(), QSettings::IniFormat);
+        settings.setValue("WSJTx/UdpIp", "127.0.0.1");
+        settings.setValue("WSJTx/UdpPort", QString::number(port));
+    }
+    pb = home->makeParkbook();
+    pb->clockTimer->stop(); // the test ticks the clock
+    const QString busy = QString("Port %1 Busy").arg(port);
+    QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), busy);
+    pb->wsjtx->ui->autoReply->setChecked(true);
+    pb->setAutoReply();
+    QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), busy);
+
+    for (int tick = 0; tick < 5; ++tick)
+        pb->sysclkTimeout();
+    const QString opened = QString("WSJT-X UDP port %1 could not be opened").arg(port);
+    QCOMPARE(errorLines(opened).size(), 1);
+
+    holder.reset();
+    for (int tick = 0; tick < 5; ++tick)
+        pb->sysclkTimeout();
+    QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Idle"));
+    peer = std::make_unique<WsjtxPeer>();
+    QVERIFY(peer->open());
+    peer->sendTo(port, WsjtxPeer::heartbeat());
+    QVERIFY(peer->waitForReceived(1));
+    QCOMPARE(WsjtxPeer::typeOf(peer->received.first()), int(WsjtxCodec::Location));
+    QCOMPARE(errorLines(opened).size(), 1);
 }
 
 void TestWsjtxLink::panel()
