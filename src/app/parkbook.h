@@ -14,6 +14,7 @@
 #include <QPalette>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -299,7 +300,8 @@ public:
     void statusMessage(QByteArray data);
     void decodeMessage(QByteArray data);
     void logADIF(QByteArray data);
-    void logFromWSJT(QString record);
+    // Returns the parks the contact could not be written to.
+    QStringList logFromWSJT(QString record);
     void freeText(int msg, bool send);
     void replyQso(QByteArray data);
 public Q_SLOTS:

@@ -149,7 +149,8 @@ void Parkbook::decodeMessage(QByteArray data)
 
 void Parkbook::logADIF(QByteArray data)
 {
-    logFromWSJT(WsjtxCodec::readLoggedAdif(data));
+    const QString record = WsjtxCodec::readLoggedAdif(data);
+    const QStringList notLogged = logFromWSJT(record);
     if (parkLog->isVisible()) {
         ui->parkDate->setText(date);
         ui->endDate->setText(date);
@@ -165,9 +166,16 @@ void Parkbook::logADIF(QByteArray data)
         on_actionContact_Log_triggered();
     setQsoStatus(1);
     on_clear_clicked();
+    // Said last, once for all parks: the box runs an event loop of its own
+    // (the clock, the operator's keys), which must find this contact done.
+    if (!notLogged.isEmpty())
+        prompt().critical(this, "WSJT-X Contact Not Logged",
+                          "The contact with " + extractField(record, "CALL") + " at " +
+                              notLogged.join(", ") +
+                              " logged by WSJT-X could not be written to the database.");
 }
 
-void Parkbook::logFromWSJT(QString record)
+QStringList Parkbook::logFromWSJT(QString record)
 {
     setParkFromStation();
     const QString qsoDate = extractField(record, "QSO_DATE");
@@ -175,23 +183,23 @@ void Parkbook::logFromWSJT(QString record)
     // A record without a call sign or a proper date (a cut or garbled
     // datagram) would put empty rows into every active park: keep it out.
     static const QRegularExpression eightDigits("^\\d{8}$");
-    if (extractField(record, "CALL").trimmed().isEmpty() || !eightDigits.match(qsoDate).hasMatch())
-        return;
+    const QString call = extractField(record, "CALL");
+    if (call.trimmed().isEmpty() || !eightDigits.match(qsoDate).hasMatch())
+        return {};
     date = qsoDate;
+    QStringList notLogged;
     for (int slot = 1; slot <= 5; ++slot) {
         if (!stationTicked(slot))
             continue;
         const QString park = stationText(QString("pRef%1").arg(slot));
         if (!logRecord(qsoDate, qsoTime, park, record)) {
-            // WSJT-X sends a logged contact once: a refused write is said at once.
-            const QString call = extractField(record, "CALL");
+            // WSJT-X sends a logged contact once: a refused write must be said.
             logError("WSJT-X contact " + call + " " + qsoDate + " " + qsoTime + " at " + park +
                      " could not be written");
-            prompt().critical(this, "WSJT-X Contact Not Logged",
-                              "The contact with " + call + " at " + park +
-                                  " logged by WSJT-X could not be written to the database.");
+            notLogged << park;
             continue;
         }
         addToParks(qsoDate, park, stationText(QString("name%1").arg(slot)));
     }
+    return notLogged;
 }

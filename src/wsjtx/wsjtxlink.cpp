@@ -59,23 +59,27 @@ void Parkbook::readPendingDatagrams()
 {
     setResultsColour();
     wsjtx->ui->results->setCenterOnScroll(false);
-    if (!udpSocket->hasPendingDatagrams())
-        return;
-    const QNetworkDatagram datagram = udpSocket->receiveDatagram();
-    const WsjtxCodec::Header header = WsjtxCodec::readHeader(datagram.data());
-    if (!datagram.senderAddress().isNull()) {
-        // Whatever arrives, its sender is where our answers go; they carry
-        // the id and schema it last gave, and none are sent to a sender that
-        // has not given them.
-        const auto port = static_cast<quint16>(datagram.senderPort());
-        if (datagram.senderAddress() != wsjtxAddress || port != wsjtxPort)
-            wsjtxClient.reset();
-        wsjtxAddress = datagram.senderAddress();
-        wsjtxPort = port;
-        if (header.valid)
-            wsjtxClient = WsjtxCodec::Client{header.id, header.schema};
+    // Every datagram waiting is handled, one after the other. While a handler
+    // runs (a message box runs an event loop of its own) Qt does not signal
+    // readyRead again, and a datagram that came in meanwhile would never be
+    // read, nor anything after it.
+    while (udpSocket->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = udpSocket->receiveDatagram();
+        const WsjtxCodec::Header header = WsjtxCodec::readHeader(datagram.data());
+        if (!datagram.senderAddress().isNull()) {
+            // Whatever arrives, its sender is where our answers go; they carry
+            // the id and schema it last gave, and none are sent to a sender
+            // that has not given them.
+            const auto port = static_cast<quint16>(datagram.senderPort());
+            if (datagram.senderAddress() != wsjtxAddress || port != wsjtxPort)
+                wsjtxClient.reset();
+            wsjtxAddress = datagram.senderAddress();
+            wsjtxPort = port;
+            if (header.valid)
+                wsjtxClient = WsjtxCodec::Client{header.id, header.schema};
+        }
+        dispatchDatagram(datagram.data());
     }
-    dispatchDatagram(datagram.data());
 }
 
 void Parkbook::dispatchDatagram(const QByteArray& data)

@@ -1,4 +1,5 @@
 #include "app/parkbook.h"
+#include "app/prompter.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "temphome.h"
@@ -22,6 +23,7 @@
 #include <QTimer>
 #include <QUdpSocket>
 #include <functional>
+#include <utility>
 
 using Shape = WsjtxPeer::Shape;
 
@@ -43,12 +45,13 @@ private Q_SLOTS:
     void txMessageStartsQso_data();
     void txMessageStartsQso();
     void loggedAdifOncePerActivePark();
+    void failedWritesSaidOnceAfterTheContact();
     void busyPortRecovers();
     void panel();
     void promptFilesInstalled();
 
 private:
-    void start(Shape shape = Shape::Wsjtx);
+    void start(Shape shape = Shape::Wsjtx, Prompter* prompter = nullptr);
     void connectPeer(quint32 schema = 2);
     void deliver(const QByteArray& datagram);
     QList<QByteArray> repliesSoFar();
@@ -61,6 +64,40 @@ private:
     std::unique_ptr<Parkbook> pb;
     std::unique_ptr<WsjtxPeer> peer;
     quint16 port = 0;
+};
+
+// Boxes that, like real ones, run an event loop while they are shown: the
+// first "WSJT-X Contact Not Logged" runs `whileShown` inside it.
+class NestingPrompter final : public Prompter
+{
+public:
+    QStringList texts; // of the "WSJT-X Contact Not Logged" boxes
+    std::function<void()> whileShown;
+
+    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, const QString& title,
+                                        const QString& text, QMessageBox::StandardButtons,
+                                        QMessageBox::StandardButton) override
+    {
+        if (title != "WSJT-X Contact Not Logged")
+            return QMessageBox::Ok;
+        texts << text;
+        if (whileShown)
+            std::exchange(whileShown, nullptr)();
+        return QMessageBox::Ok;
+    }
+    QString existingDirectory(QWidget*, const QString&, const QString&,
+                              QFileDialog::Options) override
+    {
+        return {};
+    }
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
+    {
+        return {};
+    }
 };
 
 void TestWsjtxLink::init()
@@ -77,9 +114,9 @@ void TestWsjtxLink::cleanup()
 
 // A fresh install, listening on a free port of its own with the loopback
 // address as the "group".
-void TestWsjtxLink::start(Shape shape)
+void TestWsjtxLink::start(Shape shape, Prompter* prompter)
 {
-    pb = home->makeParkbook();
+    pb = prompter ? std::make_unique<Parkbook>(prompter, &home->sound) : home->makeParkbook();
     peer = std::make_unique<WsjtxPeer>(shape);
     QVERIFY(peer->open());
     QUdpSocket probe;
@@ -440,6 +477,40 @@ void TestWsjtxLink::loggedAdifOncePerActivePark()
     QCOMPARE(rows(logSelect), logged);
     QCOMPARE(rows(parksSelect), parks);
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
+}
+
+// A contact that cannot be written is said in one box for all its parks,
+// when everything else for it is done. A logged contact that arrives while
+// the box is open is handled after it, not in the box's event loop, and is
+// not lost either.
+void TestWsjtxLink::failedWritesSaidOnceAfterTheContact()
+{
+    NestingPrompter prompter;
+    start(Shape::Wsjtx, &prompter);
+    for (int slot = 1; slot <= 2; ++slot) {
+        pb->station->parkRef(slot)->setText(QString("K-000%1").arg(slot));
+        pb->station->activeBox(slot)->setChecked(true);
+    }
+    QSqlDatabase db = QSqlDatabase::database("parkbook");
+    db.close();
+    db.setConnectOptions("QSQLITE_OPEN_READONLY");
+    QVERIFY(db.open());
+    auto record = [](const char* call) {
+        return WsjtxPeer::loggedAdif(QString("<call:5>%1 <qso_date:8>20240601 <time_on:6>123000 "
+                                             "<mode:3>FT8 <band:3>20m <EOR>")
+                                         .arg(call));
+    };
+    prompter.whileShown = [&] {
+        peer->sendTo(port, record("Q3YYY"));
+        QTRY_VERIFY_WITH_TIMEOUT(pb->udpSocket->hasPendingDatagrams(), 5000);
+        QCoreApplication::processEvents();
+        QCOMPARE(prompter.texts.size(), 1);
+    };
+    peer->sendTo(port, record("Q2XXX"));
+    QTRY_COMPARE_WITH_TIMEOUT(prompter.texts.size(), 2, 5000);
+    const QString text = "The contact with %1 at K-0001, K-0002 logged by WSJT-X could not be "
+                         "written to the database.";
+    QCOMPARE(prompter.texts, QStringList({text.arg("Q2XXX"), text.arg("Q3YYY")}));
 }
 
 // A program that holds the port without sharing it keeps WSJT-X away: the
