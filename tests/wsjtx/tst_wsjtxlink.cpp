@@ -74,30 +74,21 @@ public:
     QStringList texts; // of the "WSJT-X Contact Not Logged" boxes
     std::function<void()> whileShown;
 
-    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, const QString& title,
-                                        const QString& text, QMessageBox::StandardButtons,
+    using Text = const QString&;
+    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, Text title, Text text,
+                                        QMessageBox::StandardButtons,
                                         QMessageBox::StandardButton) override
     {
-        if (title != "WSJT-X Contact Not Logged")
-            return QMessageBox::Ok;
-        texts << text;
-        if (whileShown)
-            std::exchange(whileShown, nullptr)();
+        if (title == "WSJT-X Contact Not Logged") {
+            texts << text;
+            if (whileShown)
+                std::exchange(whileShown, nullptr)();
+        }
         return QMessageBox::Ok;
     }
-    QString existingDirectory(QWidget*, const QString&, const QString&,
-                              QFileDialog::Options) override
-    {
-        return {};
-    }
-    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
-    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
-    {
-        return {};
-    }
+    QString existingDirectory(QWidget*, Text, Text, QFileDialog::Options) override { return {}; }
+    QString openFileName(QWidget*, Text, Text, Text) override { return {}; }
+    QString saveFileName(QWidget*, Text, Text, Text) override { return {}; }
 };
 
 void TestWsjtxLink::init()
