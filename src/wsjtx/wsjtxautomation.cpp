@@ -51,11 +51,14 @@ void Parkbook::heartBeat(QByteArray)
         setQsoStatus(autoReply ? 1 : 0);
 }
 
-// JTDX's Status has no Tx message. While it transmits to a DX call with a
-// report chosen, that report is what it sends, in the message WSJT-X would show.
+// JTDX's Status has no Tx message. The DX call it works and the report it
+// gives stand in for it, written as WSJT-X would report it. Tx enabled is left
+// out on purpose: switching Tx on to call CQ again, with the last station
+// still in the DX call box, must not start that QSO (and its duplicate
+// warning) once more.
 static QString impliedTxMessage(const WsjtxCodec::StatusMsg& status)
 {
-    if (!status.txEnabled || status.dxCall.isEmpty() || status.report.isEmpty())
+    if (status.dxCall.isEmpty() || status.report.isEmpty())
         return {};
     return status.dxCall + ' ' + status.deCall + ' ' + status.report;
 }

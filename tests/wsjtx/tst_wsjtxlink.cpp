@@ -411,13 +411,16 @@ void TestWsjtxLink::txMessageStartsQso()
     const QStringList prompts = duplicate ? QStringList{"_Duplicate_Contact.mp3"} : QStringList();
     QCOMPARE(home->sound.started, prompts);
 
-    // The same Tx message again does nothing beyond the watchdog.
+    // The same Tx message again, Tx switched off and on, does nothing beyond
+    // the watchdog.
     pb->ui->call->clear();
     pb->setQsoStatus(1);
     f.txWatchdog = true;
+    f.txEnabled = false;
     deliver(WsjtxPeer::status(f, peer->shape));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Tx Timeout"));
     f.txWatchdog = false;
+    f.txEnabled = true;
     deliver(WsjtxPeer::status(f, peer->shape));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
     QVERIFY(pb->ui->call->text().isEmpty());
