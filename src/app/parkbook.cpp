@@ -297,7 +297,8 @@ void Parkbook::sysclkTimeout()
 
     if (++udpCheckCount > 4) {
         udpCheckCount = 0;
-        if (!udpSocket->isValid())
+        // A failed bind leaves the socket valid but not bound.
+        if (udpSocket->state() != QAbstractSocket::BoundState)
             initUdpSocket();
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/contactrow.h"
+#include "wsjtx/wsjtxcodec.h"
 
 #include <QByteArray>
 #include <QColor>
@@ -16,6 +17,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace Ui
 {
@@ -327,6 +329,11 @@ public:
     QUdpSocket* udpSocket = nullptr;
     QHostAddress wsjtxAddress; // sender of the latest datagram: where replies go
     quint16 wsjtxPort = 0;
+    // Id and schema that sender gave in its latest valid datagram; nothing is
+    // sent while they are unknown.
+    std::optional<WsjtxCodec::Client> wsjtxClient;
+    // Shown instead of the QSO status while the UDP port cannot be bound.
+    QString udpProblem;
     bool autoReply = false;
     int qsoStatus = 0; // 0 Idle, 1 Ready, 2 Start QSO, 4 Waiting Log, 5 Tx Timeout
     bool txEnabled = false;
@@ -340,7 +347,8 @@ public:
     void statusMessage(QByteArray data);
     void decodeMessage(QByteArray data);
     void logADIF(QByteArray data);
-    void logFromWSJT(QString record);
+    // Returns the parks the contact could not be written to.
+    QStringList logFromWSJT(QString record);
     void freeText(int msg, bool send);
     void replyQso(QByteArray data);
 public Q_SLOTS:

@@ -51,6 +51,18 @@ void Parkbook::heartBeat(QByteArray)
         setQsoStatus(autoReply ? 1 : 0);
 }
 
+// JTDX's Status has no Tx message. The DX call it works and the report it
+// gives stand in for it, written as WSJT-X would report it. Tx enabled is left
+// out on purpose: switching Tx on to call CQ again, with the last station
+// still in the DX call box, must not start that QSO (and its duplicate
+// warning) once more.
+static QString impliedTxMessage(const WsjtxCodec::StatusMsg& status)
+{
+    if (status.dxCall.isEmpty() || status.report.isEmpty())
+        return {};
+    return status.dxCall + ' ' + status.deCall + ' ' + status.report;
+}
+
 void Parkbook::statusMessage(QByteArray data)
 {
     const WsjtxCodec::StatusMsg status = WsjtxCodec::readStatus(data);
@@ -60,7 +72,7 @@ void Parkbook::statusMessage(QByteArray data)
     else if (qsoStatus == 5)
         setQsoStatus(1);
 
-    txMessage = status.txMessage;
+    txMessage = status.hasTxMessage ? status.txMessage : impliedTxMessage(status);
     if (txMessage == previousTxMessage)
         return;
     if (!WsjtxCodec::hasReport(txMessage.toUtf8())) {
@@ -140,7 +152,8 @@ void Parkbook::decodeMessage(QByteArray data)
 
 void Parkbook::logADIF(QByteArray data)
 {
-    logFromWSJT(WsjtxCodec::readLoggedAdif(data));
+    const QString record = WsjtxCodec::readLoggedAdif(data);
+    const QStringList notLogged = logFromWSJT(record);
     if (parkLog->isVisible()) {
         ui->parkDate->setText(contactRecord.date);
         ui->endDate->setText(contactRecord.date);
@@ -156,9 +169,16 @@ void Parkbook::logADIF(QByteArray data)
         on_actionContact_Log_triggered();
     setQsoStatus(1);
     on_clear_clicked();
+    // Said last, once for all parks: the box runs an event loop of its own
+    // (the clock, the operator's keys), which must find this contact done.
+    if (!notLogged.isEmpty())
+        prompt().critical(this, "WSJT-X Contact Not Logged",
+                          "The contact with " + extractField(record, "CALL") + " at " +
+                              notLogged.join(", ") +
+                              " logged by WSJT-X could not be written to the database.");
 }
 
-void Parkbook::logFromWSJT(QString record)
+QStringList Parkbook::logFromWSJT(QString record)
 {
     setParkFromStation();
     const QString qsoDate = extractField(record, "QSO_DATE");
@@ -166,23 +186,23 @@ void Parkbook::logFromWSJT(QString record)
     // A record without a call sign or a proper date (a cut or garbled
     // datagram) would put empty rows into every active park: keep it out.
     static const QRegularExpression eightDigits("^\\d{8}$");
-    if (extractField(record, "CALL").trimmed().isEmpty() || !eightDigits.match(qsoDate).hasMatch())
-        return;
+    const QString call = extractField(record, "CALL");
+    if (call.trimmed().isEmpty() || !eightDigits.match(qsoDate).hasMatch())
+        return {};
     contactRecord.date = qsoDate;
+    QStringList notLogged;
     for (int slot = 1; slot <= 5; ++slot) {
         if (!stationTicked(slot))
             continue;
         const QString park = stationText(QString("pRef%1").arg(slot));
         if (!logRecord(qsoDate, qsoTime, park, record)) {
-            // WSJT-X sends a logged contact once: a refused write is said at once.
-            const QString call = extractField(record, "CALL");
+            // WSJT-X sends a logged contact once: a refused write must be said.
             logError("WSJT-X contact " + call + " " + qsoDate + " " + qsoTime + " at " + park +
                      " could not be written");
-            prompt().critical(this, "WSJT-X Contact Not Logged",
-                              "The contact with " + call + " at " + park +
-                                  " logged by WSJT-X could not be written to the database.");
+            notLogged << park;
             continue;
         }
         addToParks(qsoDate, park, stationText(QString("name%1").arg(slot)));
     }
+    return notLogged;
 }

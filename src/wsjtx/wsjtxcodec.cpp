@@ -12,11 +12,6 @@ QByteArray magic()
     return QByteArray::fromHex("adbccbda");
 }
 
-QString clientId()
-{
-    return QStringLiteral("QQ7QQ");
-}
-
 int int32Val(const QByteArray& data)
 {
     if (data.size() < 4 || data.startsWith(QByteArray::fromHex("ffffffff")))
@@ -131,7 +126,7 @@ Header readHeader(const QByteArray& data)
     Reader in(data, 4);
     header.schema = in.u32();
     header.type = in.u32();
-    header.id = in.text();
+    header.id = in.textBytes();
     header.bodyOffset = in.pos();
     return header;
 }
@@ -171,6 +166,7 @@ StatusMsg readStatus(const QByteArray& data)
     msg.trPeriod = in.u32();
     msg.configurationName = in.text();
     msg.txMessage = in.text();
+    msg.hasTxMessage = !in.truncated();
     return msg;
 }
 
@@ -199,14 +195,15 @@ QString readLoggedAdif(const QByteArray& data)
     return in.text();
 }
 
-QByteArray header(quint32 type)
+QByteArray header(quint32 type, const Client& to)
 {
-    return magic() + int32Array(schemaSent) + int32Array(type) + textArray(clientId());
+    return magic() + int32Array(to.schema) + int32Array(type) +
+           int32Array(static_cast<uint>(to.id.size())) + to.id;
 }
 
-QByteArray clearMessage()
+QByteArray clearMessage(const Client& to)
 {
-    return header(Clear) + int8Array(0); // 0: the band activity window
+    return header(Clear, to) + int8Array(0); // 0: the band activity window
 }
 
 QByteArray replyMessage(const QByteArray& decode)
@@ -222,39 +219,39 @@ QByteArray replyMessage(const QByteArray& decode)
     return reply;
 }
 
-QByteArray replayMessage()
+QByteArray replayMessage(const Client& to)
 {
-    return header(Replay);
+    return header(Replay, to);
 }
 
-QByteArray haltTxMessage()
+QByteArray haltTxMessage(const Client& to)
 {
-    return header(HaltTx) + int8Array(0); // auto-Tx only: false
+    return header(HaltTx, to) + int8Array(0); // auto-Tx only: false
 }
 
-QByteArray freeTextMessage(const QString& text, bool send)
+QByteArray freeTextMessage(const Client& to, const QString& text, bool send)
 {
-    return header(FreeText) + textArray(text) + int8Array(send ? 1 : 0);
+    return header(FreeText, to) + textArray(text) + int8Array(send ? 1 : 0);
 }
 
-QByteArray locationMessage(const QString& grid)
+QByteArray locationMessage(const Client& to, const QString& grid)
 {
-    return header(Location) + textArray(grid);
+    return header(Location, to) + textArray(grid);
 }
 
-QByteArray configureMessage()
+QByteArray configureMessage(const Client& to)
 {
     const QByteArray unchanged = QByteArray::fromHex("ffffffff");
     const QByteArray empty = QByteArray::fromHex("00000000");
-    return header(Configure) + empty // mode
-           + unchanged               // frequency tolerance
-           + empty                   // sub-mode
-           + int8Array(0)            // fast mode
-           + unchanged               // T/R period
-           + unchanged               // Rx DF
-           + textArray(" ")          // DX call
-           + textArray(" ")          // DX grid
-           + int8Array(0);           // generate messages
+    return header(Configure, to) + empty // mode
+           + unchanged                   // frequency tolerance
+           + empty                       // sub-mode
+           + int8Array(0)                // fast mode
+           + unchanged                   // T/R period
+           + unchanged                   // Rx DF
+           + textArray(" ")              // DX call
+           + textArray(" ")              // DX grid
+           + int8Array(0);               // generate messages
 }
 
 bool hasReport(const QByteArray& text)

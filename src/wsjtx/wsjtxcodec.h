@@ -28,8 +28,14 @@ enum Type : quint32 {
 };
 
 QByteArray magic(); // AD BC CB DA
-constexpr quint32 schemaSent = 2;
-QString clientId(); // "QQ7QQ"
+
+// The instance a message goes to, as its latest datagram named it. JTDX and
+// older WSJT-X releases act only on datagrams carrying exactly their own id,
+// and each reads the schema it announced itself.
+struct Client {
+    QByteArray id;
+    quint32 schema = 2;
+};
 
 // Primitive readers; each reads from the first byte of `data`.
 // int32Val gives 0 for FF FF FF FF so that a null text length reads as empty.
@@ -74,7 +80,7 @@ struct Header {
     bool valid = false; // magic number matched
     quint32 schema = 0;
     quint32 type = 0;
-    QString id;
+    QByteArray id;            // as sent: the answer must carry it byte for byte
     qsizetype bodyOffset = 0; // first byte after the id
 };
 
@@ -106,6 +112,9 @@ struct StatusMsg {
     quint32 trPeriod = 0;
     QString configurationName;
     QString txMessage;
+    // JTDX's Status ends after fast mode with a Tx-first flag (read as the
+    // special operation mode): no tolerance, T/R period, configuration or Tx message.
+    bool hasTxMessage = false;
 };
 
 struct DecodeMsg {
@@ -129,19 +138,20 @@ StatusMsg readStatus(const QByteArray& data);
 DecodeMsg readDecode(const QByteArray& data);
 QString readLoggedAdif(const QByteArray& data);
 
-// Outgoing messages: header with schema 2, the type and our client id.
-QByteArray header(quint32 type);
-QByteArray clearMessage();
-// Reply to a decode: the decode datagram without its new flag, type 4, and
+// Outgoing messages, each with the schema and id of the client it goes to.
+QByteArray header(quint32 type, const Client& to);
+QByteArray clearMessage(const Client& to);
+// Reply to a decode: the decode datagram (header included, so it goes back
+// with the sender's own id and schema) without its new flag, type 4, and
 // the off-air byte replaced by modifiers 0. Empty when the decode lacks any of
 // its fields (nothing sensible can be sent back then); trailing bytes of newer
 // versions are dropped so that the last byte really is the modifiers.
 QByteArray replyMessage(const QByteArray& decode);
-QByteArray replayMessage();
-QByteArray haltTxMessage();
-QByteArray freeTextMessage(const QString& text, bool send);
-QByteArray locationMessage(const QString& grid);
-QByteArray configureMessage();
+QByteArray replayMessage(const Client& to);
+QByteArray haltTxMessage(const Client& to);
+QByteArray freeTextMessage(const Client& to, const QString& text, bool send);
+QByteArray locationMessage(const Client& to, const QString& grid);
+QByteArray configureMessage(const Client& to);
 
 // Report markers " +", " R+", " -", " R-"; sign-off markers " 73", " RR73", " RRR".
 bool hasReport(const QByteArray& text);

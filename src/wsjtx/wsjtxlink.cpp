@@ -11,6 +11,13 @@
 #include <QTextCharFormat>
 #include <QUdpSocket>
 
+// Messages are built for the client that spoke last; while none has, for
+// nobody, and sendDatagram drops them.
+static WsjtxCodec::Client addressee(const std::optional<WsjtxCodec::Client>& client)
+{
+    return client.value_or(WsjtxCodec::Client());
+}
+
 void Parkbook::initUdpSocket()
 {
     if (!udpSocket)
@@ -20,15 +27,29 @@ void Parkbook::initUdpSocket()
     const auto port = static_cast<quint16>(wsjtx->ui->udpPort->value());
     // Bind to every IPv4 address, not to the configured one, and share the
     // port: other programs may listen to WSJT-X as well.
-    udpSocket->bind(QHostAddress::AnyIPv4, port,
-                    QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
+    const bool bound = udpSocket->bind(QHostAddress::AnyIPv4, port,
+                                       QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint);
     // A unicast address cannot be joined; the socket still gets what is sent
     // to its port, so the result does not matter.
-    udpSocket->joinMulticastGroup(group);
+    if (bound)
+        udpSocket->joinMulticastGroup(group);
     // Unique: the watchdog and the restart button call this again and again,
     // and a second connection would hand one datagram to two handlers.
     connect(udpSocket, &QUdpSocket::readyRead, this, &Parkbook::readPendingDatagrams,
             Qt::UniqueConnection);
+    // A program that holds the port without sharing it keeps WSJT-X away from
+    // us: say so once, and let the clock try again until the port is free.
+    QString problem;
+    if (!bound) {
+        const bool busy = udpSocket->error() == QAbstractSocket::AddressInUseError;
+        problem = QString("Port %1 %2").arg(port).arg(busy ? "Busy" : "Failed");
+        if (problem != udpProblem)
+            logError(QString("WSJT-X UDP port %1 could not be opened (%2); trying again every "
+                             "5 seconds")
+                         .arg(port)
+                         .arg(udpSocket->errorString()));
+    }
+    udpProblem = problem;
     wsjtx->ui->autoReply->setChecked(false);
     autoReply = false;
     setQsoStatus(0);
@@ -38,15 +59,27 @@ void Parkbook::readPendingDatagrams()
 {
     setResultsColour();
     wsjtx->ui->results->setCenterOnScroll(false);
-    if (!udpSocket->hasPendingDatagrams())
-        return;
-    const QNetworkDatagram datagram = udpSocket->receiveDatagram();
-    if (!datagram.senderAddress().isNull()) {
-        // Whatever arrives, its sender is where our answers go.
-        wsjtxAddress = datagram.senderAddress();
-        wsjtxPort = static_cast<quint16>(datagram.senderPort());
+    // Every datagram waiting is handled, one after the other. While a handler
+    // runs (a message box runs an event loop of its own) Qt does not signal
+    // readyRead again, and a datagram that came in meanwhile would never be
+    // read, nor anything after it.
+    while (udpSocket->hasPendingDatagrams()) {
+        const QNetworkDatagram datagram = udpSocket->receiveDatagram();
+        const WsjtxCodec::Header header = WsjtxCodec::readHeader(datagram.data());
+        if (!datagram.senderAddress().isNull()) {
+            // Whatever arrives, its sender is where our answers go; they carry
+            // the id and schema it last gave, and none are sent to a sender
+            // that has not given them.
+            const auto port = static_cast<quint16>(datagram.senderPort());
+            if (datagram.senderAddress() != wsjtxAddress || port != wsjtxPort)
+                wsjtxClient.reset();
+            wsjtxAddress = datagram.senderAddress();
+            wsjtxPort = port;
+            if (header.valid)
+                wsjtxClient = WsjtxCodec::Client{header.id, header.schema};
+        }
+        dispatchDatagram(datagram.data());
     }
-    dispatchDatagram(datagram.data());
 }
 
 void Parkbook::dispatchDatagram(const QByteArray& data)
@@ -74,14 +107,14 @@ void Parkbook::dispatchDatagram(const QByteArray& data)
 
 void Parkbook::sendDatagram(QByteArray datagram)
 {
-    if (wsjtxPort == 0 || wsjtxAddress.isNull() || datagram.isEmpty())
+    if (wsjtxPort == 0 || wsjtxAddress.isNull() || !wsjtxClient || datagram.isEmpty())
         return;
     udpSocket->writeDatagram(datagram, wsjtxAddress, wsjtxPort);
 }
 
 void Parkbook::clearBand()
 {
-    sendDatagram(WsjtxCodec::clearMessage());
+    sendDatagram(WsjtxCodec::clearMessage(addressee(wsjtxClient)));
 }
 
 void Parkbook::replyQso(QByteArray data)
@@ -91,12 +124,12 @@ void Parkbook::replyQso(QByteArray data)
 
 void Parkbook::replayBand()
 {
-    sendDatagram(WsjtxCodec::replayMessage());
+    sendDatagram(WsjtxCodec::replayMessage(addressee(wsjtxClient)));
 }
 
 void Parkbook::haltTx()
 {
-    sendDatagram(WsjtxCodec::haltTxMessage());
+    sendDatagram(WsjtxCodec::haltTxMessage(addressee(wsjtxClient)));
 }
 
 void Parkbook::freeText(int msg, bool send)
@@ -106,17 +139,17 @@ void Parkbook::freeText(int msg, bool send)
         text = "DE " + ui->parkReference->text() + " 73";
     else if (msg == 2)
         text = "DUP " + stationText("call") + " 73";
-    sendDatagram(WsjtxCodec::freeTextMessage(text, send));
+    sendDatagram(WsjtxCodec::freeTextMessage(addressee(wsjtxClient), text, send));
 }
 
 void Parkbook::sendLocation()
 {
-    sendDatagram(WsjtxCodec::locationMessage(stationText("grid")));
+    sendDatagram(WsjtxCodec::locationMessage(addressee(wsjtxClient), stationText("grid")));
 }
 
 void Parkbook::sendConfigure()
 {
-    sendDatagram(WsjtxCodec::configureMessage());
+    sendDatagram(WsjtxCodec::configureMessage(addressee(wsjtxClient)));
 }
 
 void Parkbook::setQsoStatus(int status)
@@ -144,6 +177,11 @@ void Parkbook::setQsoStatus(int status)
         break;
     default:
         break;
+    }
+    if (!udpProblem.isEmpty()) {
+        // Nothing can reach us: that matters more than the QSO status.
+        text = udpProblem;
+        blue = false;
     }
     wsjtx->ui->qsoStatus->setText(text);
     wsjtx->ui->qsoStatus->setPalette(blue ? blueText : redText);

@@ -74,7 +74,7 @@ void TstLocation::gridFollowsPositionAndEmptyLatitudeStillSends()
     pb->calculateGrid();
     QVERIFY(peer.waitForReceived(2));
     QCOMPARE(peer.received.size(), 2);
-    QCOMPARE(peer.received.last(), WsjtxCodec::locationMessage("FN31pr"));
+    QCOMPARE(peer.received.last(), WsjtxCodec::locationMessage({"WSJT-X", 2}, "FN31pr"));
     QCOMPARE(pb->ui->parkGrid->text(), QString("FN31pr"));
     QCOMPARE(s->grid->text(), QString("FN31pr"));
 }

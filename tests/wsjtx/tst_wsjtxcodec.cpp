@@ -11,6 +11,7 @@ class TestWsjtxCodec : public QObject
 
 private Q_SLOTS:
     void primitives();
+    void fieldsStayAligned_data();
     void fieldsStayAligned();
     void hostileDecodeIsShown();
     void truncatedStatusAndDecode();
@@ -44,29 +45,43 @@ void TestWsjtxCodec::primitives()
     QCOMPARE(in.u8(), quint8(0));
 }
 
-// The reader follows the id's length and null texts to the later fields.
+// The reader follows the id's length and empty texts (null from WSJT-X, of
+// length 0 from JTDX) to the later fields; JTDX's Status ends early.
+void TestWsjtxCodec::fieldsStayAligned_data()
+{
+    QTest::addColumn<bool>("jtdx");
+    QTest::newRow("WSJT-X") << false;
+    QTest::newRow("JTDX") << true;
+}
+
 void TestWsjtxCodec::fieldsStayAligned()
 {
-    const QByteArray beat = WsjtxPeer::heartbeat("ABCDEF");
-    const Header head = readHeader(beat);
+    QFETCH(bool, jtdx);
+    const auto shape = jtdx ? WsjtxPeer::Shape::Jtdx : WsjtxPeer::Shape::Wsjtx;
+    const QByteArray six = WsjtxPeer::header(0, "ABCDEF") + WsjtxPeer::u32(3);
+    QCOMPARE(readHeader(six).bodyOffset, qsizetype(22));
+    QCOMPARE(readHeartbeat(six).maxSchema, 3u);
+    const Header head = readHeader(WsjtxPeer::heartbeat(shape, 3));
     QVERIFY(head.valid);
-    QCOMPARE(head.id, QString("ABCDEF"));
-    QCOMPARE(head.bodyOffset, qsizetype(22));
-    QCOMPARE(readHeartbeat(beat).maxSchema, 3u);
+    QCOMPARE(head.id, WsjtxPeer::idOf(shape).toUtf8());
+    QCOMPARE(head.schema, 3u);
 
     WsjtxPeer::StatusFields fields;
-    fields.dxCall = ""; // WSJT-X writes FF FF FF FF for it
+    fields.mode = "";
+    fields.report = "-05";
     fields.txEnabled = true;
     fields.txWatchdog = true;
     fields.txMessage = "CQ POTA Q1ABC FN31";
-    const QByteArray data = WsjtxPeer::status(fields);
-    QVERIFY(data.contains(QByteArray::fromHex("ffffffff")));
     // Fields a newer WSJT-X appends are ignored.
-    const StatusMsg status = readStatus(data + QByteArray::fromHex("0102030405"));
-    QCOMPARE(status.dxCall, QString());
+    const StatusMsg status = readStatus(WsjtxPeer::status(fields, shape) +
+                                        (jtdx ? QByteArray() : QByteArray::fromHex("0102030405")));
+    QCOMPARE(status.mode, QString());
+    QCOMPARE(status.report, fields.report);
     QVERIFY(status.txEnabled);
     QVERIFY(status.txWatchdog);
-    QCOMPARE(status.txMessage, QString("CQ POTA Q1ABC FN31"));
+    QCOMPARE(status.deGrid, fields.deGrid);
+    QCOMPARE(status.hasTxMessage, !jtdx);
+    QCOMPARE(status.txMessage, jtdx ? QString() : fields.txMessage);
 }
 
 // A time past a day, a negative SNR and text that is not UTF-8.
@@ -139,19 +154,20 @@ void TestWsjtxCodec::outgoingMessages_data()
 {
     QTest::addColumn<QByteArray>("message");
     QTest::addColumn<QByteArray>("expected");
-    const QByteArray head = QByteArray::fromHex("adbccbda00000002");
-    const QByteArray id = QByteArray::fromHex("00000005") + "QQ7QQ";
-    auto type = [&](uint t) { return head + int32Array(t) + id; };
-    QTest::newRow("clear") << clearMessage() << type(3) + QByteArray(1, '\0');
-    QTest::newRow("replay") << replayMessage() << type(7);
-    QTest::newRow("halt") << haltTxMessage() << type(8) + QByteArray(1, '\0');
-    QTest::newRow("free text") << freeTextMessage("DE K-0001 73", false)
+    // Each goes out with the schema and id of the client it answers.
+    const Client to{"JTDX", 3};
+    const QByteArray id = QByteArray::fromHex("00000004") + "JTDX";
+    auto type = [&](uint t) { return magic() + int32Array(3) + int32Array(t) + id; };
+    QTest::newRow("clear") << clearMessage(to) << type(3) + QByteArray(1, '\0');
+    QTest::newRow("replay") << replayMessage(to) << type(7);
+    QTest::newRow("halt") << haltTxMessage(to) << type(8) + QByteArray(1, '\0');
+    QTest::newRow("free text") << freeTextMessage(to, "DE K-0001 73", false)
                                << type(9) + QByteArray::fromHex("0000000c") + "DE K-0001 73" +
                                       QByteArray(1, '\0');
-    QTest::newRow("location") << locationMessage("FN31pr")
+    QTest::newRow("location") << locationMessage(to, "FN31pr")
                               << type(11) + QByteArray::fromHex("00000006") + "FN31pr";
     QTest::newRow("configure")
-        << configureMessage()
+        << configureMessage(to)
         << type(15) + QByteArray::fromHex(
                           "00000000ffffffff0000000000ffffffffffffffff0000000120000000012000");
 }

@@ -1,4 +1,5 @@
 #include "app/parkbook.h"
+#include "app/prompter.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "temphome.h"
@@ -19,10 +20,15 @@
 #include <QSqlRecord>
 #include <QTest>
 #include <QTextBlock>
+#include <QTimer>
 #include <QUdpSocket>
+#include <functional>
+#include <utility>
 
-// Drives a whole Parkbook through its UDP server with a fake WSJT-X on
-// 127.0.0.1.
+using Shape = WsjtxPeer::Shape;
+
+// Drives a whole Parkbook through its UDP server with a fake WSJT-X or JTDX
+// on 127.0.0.1.
 class TestWsjtxLink : public QObject
 {
     Q_OBJECT
@@ -31,36 +37,63 @@ private Q_SLOTS:
     void init();
     void cleanup();
     void defaultsAndBinding();
-    void replyAddressAndHeartbeat();
+    void answersWaitForTheClient();
+    void outgoingMessages_data();
+    void outgoingMessages();
     void decodes_data();
     void decodes();
     void txMessageStartsQso_data();
     void txMessageStartsQso();
     void loggedAdifOncePerActivePark();
+    void failedWritesSaidOnceAfterTheContact();
+    void busyPortRecovers();
     void panel();
     void promptFilesInstalled();
 
 private:
-    void start();
+    void start(Shape shape = Shape::Wsjtx, Prompter* prompter = nullptr);
+    void connectPeer(quint32 schema = 2);
     void deliver(const QByteArray& datagram);
-    void deliver(const WsjtxPeer::StatusFields& status);
     QList<QByteArray> repliesSoFar();
+    WsjtxCodec::Client client() const { return {peer->id().toUtf8(), 2}; }
     void addToParkLog(const QString& call);
+    QStringList errorLines(const QString& containing) const;
     static QStringList rows(const QString& sql, const char* connection = "parkbook");
 
     std::unique_ptr<TempHome> home;
     std::unique_ptr<Parkbook> pb;
     std::unique_ptr<WsjtxPeer> peer;
     quint16 port = 0;
-    WsjtxPeer::StatusFields lastStatus;
+};
+
+// Boxes that, like real ones, run an event loop while they are shown: the
+// first "WSJT-X Contact Not Logged" runs `whileShown` inside it.
+class NestingPrompter final : public Prompter
+{
+public:
+    QStringList texts; // of the "WSJT-X Contact Not Logged" boxes
+    std::function<void()> whileShown;
+
+    using Text = const QString&;
+    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, Text title, Text text,
+                                        QMessageBox::StandardButtons,
+                                        QMessageBox::StandardButton) override
+    {
+        if (title == "WSJT-X Contact Not Logged") {
+            texts << text;
+            if (whileShown)
+                std::exchange(whileShown, nullptr)();
+        }
+        return QMessageBox::Ok;
+    }
+    QString existingDirectory(QWidget*, Text, Text, QFileDialog::Options) override { return {}; }
+    QString openFileName(QWidget*, Text, Text, Text) override { return {}; }
+    QString saveFileName(QWidget*, Text, Text, Text) override { return {}; }
 };
 
 void TestWsjtxLink::init()
 {
     home = std::make_unique<TempHome>();
-    lastStatus = WsjtxPeer::StatusFields();
-    peer = std::make_unique<WsjtxPeer>();
-    QVERIFY(peer->open());
 }
 
 void TestWsjtxLink::cleanup()
@@ -70,10 +103,13 @@ void TestWsjtxLink::cleanup()
     home.reset();
 }
 
-void TestWsjtxLink::start()
+// A fresh install, listening on a free port of its own with the loopback
+// address as the "group".
+void TestWsjtxLink::start(Shape shape, Prompter* prompter)
 {
-    pb = home->makeParkbook();
-    // A free port of our own, and the loopback address as the "group".
+    pb = prompter ? std::make_unique<Parkbook>(prompter, &home->sound) : home->makeParkbook();
+    peer = std::make_unique<WsjtxPeer>(shape);
+    QVERIFY(peer->open());
     QUdpSocket probe;
     QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
     port = probe.localPort();
@@ -88,29 +124,29 @@ void TestWsjtxLink::start()
     pb->potaMode = "Activating";
 }
 
-// Sends one datagram and waits until Parkbook has handled it: the last status
-// again with Tx enabled flipped follows it (so it changes nothing else), and
-// datagrams on loopback keep their order.
+// The peer's heartbeat over the socket tells Parkbook who it is; the Location
+// that answers it is dropped from what the peer has seen.
+void TestWsjtxLink::connectPeer(quint32 schema)
+{
+    peer->sendTo(port, WsjtxPeer::heartbeat(peer->shape, schema));
+    QTRY_COMPARE_WITH_TIMEOUT(peer->received.size() + peer->ignored.size(), 1, 5000);
+    peer->received.clear();
+    peer->ignored.clear();
+}
+
+// Later datagrams go straight to the dispatch: handled before this returns,
+// from the client the socket knows.
 void TestWsjtxLink::deliver(const QByteArray& datagram)
 {
-    peer->sendTo(port, datagram);
-    WsjtxPeer::StatusFields barrier = lastStatus;
-    barrier.txEnabled = !pb->txEnabled;
-    peer->sendTo(port, WsjtxPeer::status(barrier));
-    QTRY_COMPARE_WITH_TIMEOUT(pb->txEnabled, barrier.txEnabled, 5000);
+    pb->dispatchDatagram(datagram);
 }
 
-void TestWsjtxLink::deliver(const WsjtxPeer::StatusFields& status)
-{
-    lastStatus = status;
-    deliver(WsjtxPeer::status(status));
-}
-
-// Everything Parkbook sent back so far: a Clear marks the end.
+// Everything Parkbook sent back so far: a Replay, which both programs obey,
+// marks the end.
 QList<QByteArray> TestWsjtxLink::repliesSoFar()
 {
     const qsizetype before = peer->received.size();
-    pb->clearBand();
+    pb->replayBand();
     if (!peer->waitForReceived(int(before) + 1))
         return {};
     QList<QByteArray> out = peer->received;
@@ -124,6 +160,14 @@ void TestWsjtxLink::addToParkLog(const QString& call)
     query.prepare("INSERT INTO mLog (logId, date, park, call) VALUES (1, '20240601', 'K-0001', ?)");
     query.addBindValue(call);
     QVERIFY(query.exec());
+}
+
+QStringList TestWsjtxLink::errorLines(const QString& containing) const
+{
+    QFile file(home->dataPath() + "/errorLog.txt");
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll()).split('\n').filter(containing);
 }
 
 // Every row of a query, its columns joined by spaces.
@@ -154,25 +198,16 @@ void TestWsjtxLink::defaultsAndBinding()
     QVERIFY(!pb->autoReply);
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Idle"));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->palette(), pb->redText);
-
-    // Restarting twice must not hand one datagram to the handlers twice.
-    pb->initUdpSocket();
-    pb->initUdpSocket();
-    pb->wsjtx->ui->search1->setText("CQ ");
-    peer->sendTo(2237, WsjtxPeer::decode("CQ Q1ABC FN42"));
-    QTRY_COMPARE_WITH_TIMEOUT(home->sound.started.size(), 1, 5000);
-    QTest::qWait(50);
-    QCOMPARE(pb->wsjtx->ui->results->blockCount(), 1);
 }
 
-// A datagram without the magic number is ignored, yet its sender becomes the
-// reply address; heartbeats answer with the location and end a QSO that
-// WSJT-X gave up.
-void TestWsjtxLink::replyAddressAndHeartbeat()
+// Nothing goes out before a client has given its id: not at start, not to a
+// sender whose datagram lacked the magic number (though it is where answers
+// go). A heartbeat is answered with the location, under the client's id, and
+// ends a QSO that WSJT-X gave up.
+void TestWsjtxLink::answersWaitForTheClient()
 {
     start();
-    pb->sendConfigure(); // no address yet: dropped silently
-    QCOMPARE(pb->wsjtxPort, quint16(0));
+    pb->sendConfigure();
     QByteArray bad = WsjtxPeer::decode("CQ POTA Q2XX FN31");
     bad[3] = char(0xdb);
     pb->wsjtx->ui->autoReply->setChecked(true);
@@ -180,28 +215,92 @@ void TestWsjtxLink::replyAddressAndHeartbeat()
     peer->sendTo(port, bad);
     QTRY_COMPARE_WITH_TIMEOUT(pb->wsjtxPort, peer->localPort(), 5000);
     QCOMPARE(pb->wsjtxAddress, QHostAddress(QHostAddress::LocalHost));
+    pb->sendConfigure();
     QVERIFY(home->sound.started.isEmpty());
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
 
+    peer->sendTo(port, WsjtxPeer::heartbeat());
+    QVERIFY(peer->waitForReceived(1));
+    QCOMPARE(peer->received, QList{WsjtxCodec::locationMessage(client(), "FN31pr")});
+    QVERIFY(peer->ignored.isEmpty());
+
     pb->setQsoStatus(2);
     pb->txEnabled = true; // still calling: the QSO goes on
-    deliver(WsjtxPeer::heartbeat("ABCDEF"));
+    deliver(WsjtxPeer::heartbeat());
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Start QSO"));
-    QVERIFY(peer->waitForReceived(1));
-    QCOMPARE(peer->received.first(), WsjtxCodec::locationMessage("FN31pr"));
     pb->txEnabled = false;
     deliver(WsjtxPeer::heartbeat());
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
     pb->setQsoStatus(2);
     pb->autoReply = false;
-    pb->txEnabled = false;
     deliver(WsjtxPeer::heartbeat());
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Idle"));
+}
+
+// Every request carries the id and schema of the client it goes to, and the
+// peer obeys those it implements. The same bytes under another id are ignored,
+// as JTDX and older WSJT-X releases ignore them.
+void TestWsjtxLink::outgoingMessages_data()
+{
+    QTest::addColumn<bool>("jtdx");
+    QTest::addColumn<QString>("request");
+    QTest::addColumn<int>("type");
+    QTest::addColumn<bool>("obeyed");
+    const QList<std::pair<const char*, int>> requests = {
+        {"clear", 3},     {"reply", 4},     {"replay", 7},    {"halt", 8},
+        {"free text", 9}, {"location", 11}, {"configure", 15}};
+    for (const bool jtdx : {false, true}) {
+        for (const auto& [request, type] : requests) {
+            const bool obeyed = !jtdx || type == 4 || type == 7 || type == 8 || type == 9;
+            QTest::addRow("%s %s", jtdx ? "JTDX" : "WSJT-X", request)
+                << jtdx << QString(request) << type << obeyed;
+        }
+    }
+}
+
+void TestWsjtxLink::outgoingMessages()
+{
+    QFETCH(bool, jtdx);
+    QFETCH(QString, request);
+    QFETCH(int, type);
+    QFETCH(bool, obeyed);
+    start(jtdx ? Shape::Jtdx : Shape::Wsjtx);
+    // JTDX after a server's heartbeat speaks schema 3; WSJT-X stays at 2.
+    const quint32 schema = jtdx ? 3 : 2;
+    connectPeer(schema);
+    WsjtxPeer::DecodeFields decode;
+    decode.message = "CQ POTA Q2XX FN31";
+    const QMap<QString, std::function<void()>> send = {
+        {"clear", [&] { pb->clearBand(); }},
+        {"reply", [&] { pb->replyQso(WsjtxPeer::decode(decode, peer->shape, schema)); }},
+        {"replay", [&] { pb->replayBand(); }},
+        {"halt", [&] { pb->haltTx(); }},
+        {"free text", [&] { pb->freeText(1, false); }},
+        {"location", [&] { pb->sendLocation(); }},
+        {"configure", [&] { pb->sendConfigure(); }}};
+    send[request]();
+    QTRY_COMPARE_WITH_TIMEOUT(peer->received.size() + peer->ignored.size(), 1, 5000);
+    QCOMPARE(peer->received.size(), obeyed ? 1 : 0);
+    const QByteArray sent = obeyed ? peer->received.first() : peer->ignored.first();
+    const WsjtxCodec::Header header = WsjtxCodec::readHeader(sent);
+    QCOMPARE(header.id, peer->id().toUtf8());
+    QCOMPARE(header.schema, schema);
+    QCOMPARE(int(header.type), type);
+
+    for (const char* other : {"QQ7QQ", jtdx ? "jtdx" : "wsjt-x"}) {
+        QUdpSocket stranger;
+        stranger.writeDatagram(WsjtxPeer::header(header.type, other, schema) +
+                                   sent.mid(header.bodyOffset),
+                               QHostAddress::LocalHost, peer->localPort());
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(peer->ignored.size(), obeyed ? 2 : 3, 5000);
+    QCOMPARE(peer->received.size(), obeyed ? 1 : 0);
 }
 
 // Auto reply is on in every status but Idle (0).
 void TestWsjtxLink::decodes_data()
 {
+    QTest::addColumn<bool>("jtdx");
     QTest::addColumn<QByteArray>("message");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("inLog");
@@ -211,9 +310,10 @@ void TestWsjtxLink::decodes_data()
     QTest::addColumn<int>("sent"); // type of the one datagram sent back, 0 for none
 
     auto row = [](const char* name, const char* message, int status, const char* inLog,
-                  const char* search1, const char* prompt, const char* after, int sent) {
-        QTest::newRow(name) << QByteArray(message) << status << QString(inLog) << QString(search1)
-                            << QString(prompt) << QString(after) << sent;
+                  const char* search1, const char* prompt, const char* after, int sent,
+                  bool jtdx = false) {
+        QTest::newRow(name) << jtdx << QByteArray(message) << status << QString(inLog)
+                            << QString(search1) << QString(prompt) << QString(after) << sent;
     };
     const char* cqPota = "CQ POTA Q2XX FN31";
     row("calling you", "Q1ABC Q2XX FN42", 1, "", "", "_Calling_You.mp3", "Ready", 9);
@@ -222,6 +322,7 @@ void TestWsjtxLink::decodes_data()
     row("goodbye", "Q1ABC Q2XX RR73", 2, "", "", "_Goodbye.mp3", "Start QSO", 9);
     row("longer call", "Q1ABCD Q2XX FN42", 0, "", "", "_Calling_You.mp3", "Idle", 9);
     row("cq pota replied", cqPota, 1, "", "", "_CQ_POTA.mp3", "Start QSO", 4);
+    row("cq pota replied to JTDX", cqPota, 1, "", "", "_CQ_POTA.mp3", "Start QSO", 4, true);
     row("cq pota after timeout", cqPota, 5, "", "", "_CQ_POTA.mp3", "Start QSO", 4);
     row("cq pota duplicate", cqPota, 1, "Q2XX", "", "_Possible_Duplicate.mp3", "Ready", 0);
     row("cq pota idle", cqPota, 0, "", "", "_CQ_POTA.mp3", "Idle", 0);
@@ -234,6 +335,7 @@ void TestWsjtxLink::decodes_data()
 
 void TestWsjtxLink::decodes()
 {
+    QFETCH(bool, jtdx);
     QFETCH(QByteArray, message);
     QFETCH(int, status);
     QFETCH(QString, inLog);
@@ -242,18 +344,20 @@ void TestWsjtxLink::decodes()
     QFETCH(QString, after);
     QFETCH(int, sent);
 
-    start();
+    start(jtdx ? Shape::Jtdx : Shape::Wsjtx);
     pb->wsjtx->ui->search1->setText(search1);
     pb->wsjtx->ui->search2->setText("QQ7QQ");
     if (!inLog.isEmpty())
         addToParkLog(inLog);
-    deliver(WsjtxPeer::heartbeat());   // gives Parkbook our address
-    QVERIFY(peer->waitForReceived(1)); // the location it answers with
-    peer->received.clear();
+    connectPeer();
     pb->autoReply = status != 0;
     pb->setQsoStatus(status);
 
-    const QByteArray decode = WsjtxPeer::decode(message, 45000000, -7);
+    WsjtxPeer::DecodeFields fields;
+    fields.message = message;
+    fields.time = 45000000;
+    fields.snr = -7;
+    const QByteArray decode = WsjtxPeer::decode(fields, peer->shape);
     deliver(decode);
 
     QCOMPARE(home->sound.started, prompt.isEmpty() ? QStringList() : QStringList{prompt});
@@ -262,50 +366,62 @@ void TestWsjtxLink::decodes()
     if (sent == 4)
         expected << WsjtxCodec::replyMessage(decode);
     else if (sent == 9)
-        expected << WsjtxCodec::freeTextMessage("DE K-0001 73", false);
+        expected << WsjtxCodec::freeTextMessage(client(), "DE K-0001 73", false);
     QCOMPARE(repliesSoFar(), expected);
     QCOMPARE(pb->wsjtx->ui->results->toPlainText(),
              prompt.isEmpty() ? QString() : "123000  -7 1200 " + QString::fromUtf8(message));
 }
 
+// JTDX sends no Tx message: the DX call and the report it transmits stand in
+// for it.
 void TestWsjtxLink::txMessageStartsQso_data()
 {
+    QTest::addColumn<bool>("jtdx");
     QTest::addColumn<bool>("duplicate");
-    QTest::newRow("new station") << false;
-    QTest::newRow("already worked") << true;
+    QTest::newRow("new station") << false << false;
+    QTest::newRow("already worked") << false << true;
+    QTest::newRow("new station, JTDX") << true << false;
+    QTest::newRow("already worked, JTDX") << true << true;
 }
 
 void TestWsjtxLink::txMessageStartsQso()
 {
+    QFETCH(bool, jtdx);
     QFETCH(bool, duplicate);
-    start();
+    start(jtdx ? Shape::Jtdx : Shape::Wsjtx);
+    connectPeer();
     if (duplicate)
         addToParkLog("Q2XX");
     WsjtxPeer::StatusFields f;
     f.txEnabled = true;
     f.txMessage = "CQ POTA Q1ABC FN42";
-    deliver(f);
+    deliver(WsjtxPeer::status(f, peer->shape));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Idle"));
 
+    f.dxCall = "Q2XX";
+    f.report = "-05";
     f.txMessage = "Q2XX Q1ABC -05";
-    deliver(f);
+    deliver(WsjtxPeer::status(f, peer->shape));
     QCOMPARE(pb->ui->call->text(), QString("Q2XX"));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Start QSO"));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->palette(), pb->blueText);
     QCOMPARE(repliesSoFar(),
-             duplicate ? QList<QByteArray>{WsjtxCodec::freeTextMessage("DUP Q1ABC 73", false)}
+             duplicate ? QList{WsjtxCodec::freeTextMessage(client(), "DUP Q1ABC 73", false)}
                        : QList<QByteArray>());
     const QStringList prompts = duplicate ? QStringList{"_Duplicate_Contact.mp3"} : QStringList();
     QCOMPARE(home->sound.started, prompts);
 
-    // The same Tx message again does nothing beyond the watchdog.
+    // The same Tx message again, Tx switched off and on, does nothing beyond
+    // the watchdog.
     pb->ui->call->clear();
     pb->setQsoStatus(1);
     f.txWatchdog = true;
-    deliver(f);
+    f.txEnabled = false;
+    deliver(WsjtxPeer::status(f, peer->shape));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Tx Timeout"));
     f.txWatchdog = false;
-    deliver(f);
+    f.txEnabled = true;
+    deliver(WsjtxPeer::status(f, peer->shape));
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
     QVERIFY(pb->ui->call->text().isEmpty());
     QCOMPARE(home->sound.started, prompts);
@@ -357,6 +473,78 @@ void TestWsjtxLink::loggedAdifOncePerActivePark()
     QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
 }
 
+// A contact that cannot be written is said in one box for all its parks,
+// when everything else for it is done. A logged contact that arrives while
+// the box is open is handled after it, not in the box's event loop, and is
+// not lost either.
+void TestWsjtxLink::failedWritesSaidOnceAfterTheContact()
+{
+    NestingPrompter prompter;
+    start(Shape::Wsjtx, &prompter);
+    for (int slot = 1; slot <= 2; ++slot) {
+        pb->station->parkRef(slot)->setText(QString("K-000%1").arg(slot));
+        pb->station->activeBox(slot)->setChecked(true);
+    }
+    QSqlDatabase db = QSqlDatabase::database("parkbook");
+    db.close();
+    db.setConnectOptions("QSQLITE_OPEN_READONLY");
+    QVERIFY(db.open());
+    auto record = [](const char* call) {
+        return WsjtxPeer::loggedAdif(QString("<call:5>%1 <qso_date:8>20240601 <time_on:6>123000 "
+                                             "<mode:3>FT8 <band:3>20m <EOR>")
+                                         .arg(call));
+    };
+    prompter.whileShown = [&] {
+        peer->sendTo(port, record("Q3YYY"));
+        QTRY_VERIFY_WITH_TIMEOUT(pb->udpSocket->hasPendingDatagrams(), 5000);
+        QCoreApplication::processEvents();
+        QCOMPARE(prompter.texts.size(), 1);
+    };
+    peer->sendTo(port, record("Q2XXX"));
+    QTRY_COMPARE_WITH_TIMEOUT(prompter.texts.size(), 2, 5000);
+    const QString text = "The contact with %1 at K-0001, K-0002 logged by WSJT-X could not be "
+                         "written to the database.";
+    QCOMPARE(prompter.texts, QStringList({text.arg("Q2XXX"), text.arg("Q3YYY")}));
+}
+
+// A program that holds the port without sharing it keeps WSJT-X away: the
+// panel says so, the error log once, and when the port is free the clock's
+// watchdog binds it by itself within its five ticks.
+void TestWsjtxLink::busyPortRecovers()
+{
+    auto holder = std::make_unique<QUdpSocket>();
+    QVERIFY(holder->bind(QHostAddress::AnyIPv4, 0, QUdpSocket::DontShareAddress));
+    port = holder->localPort();
+    {
+        QSettings settings(home->iniPath(), QSettings::IniFormat);
+        settings.setValue("WSJTx/UdpIp", "127.0.0.1");
+        settings.setValue("WSJTx/UdpPort", QString::number(port));
+    }
+    pb = home->makeParkbook();
+    pb->clockTimer->stop(); // the test ticks the clock
+    const QString busy = QString("Port %1 Busy").arg(port);
+    QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), busy);
+    pb->wsjtx->ui->autoReply->setChecked(true);
+    pb->setAutoReply();
+    QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), busy);
+
+    for (int tick = 0; tick < 5; ++tick)
+        pb->sysclkTimeout();
+    const QString opened = QString("WSJT-X UDP port %1 could not be opened").arg(port);
+    QCOMPARE(errorLines(opened).size(), 1);
+
+    holder.reset();
+    for (int tick = 0; tick < 5; ++tick)
+        pb->sysclkTimeout();
+    QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Idle"));
+    peer = std::make_unique<WsjtxPeer>();
+    QVERIFY(peer->open());
+    peer->sendTo(port, WsjtxPeer::heartbeat());
+    QVERIFY(peer->waitForReceived(1));
+    QCOMPARE(WsjtxPeer::typeOf(peer->received.first()), int(WsjtxCodec::Location));
+    QCOMPARE(errorLines(opened).size(), 1);
+}
+
 void TestWsjtxLink::panel()
 {
     start();
@@ -381,8 +569,9 @@ void TestWsjtxLink::panel()
     results->setPlainText("old line");
     QTest::mouseClick(pb->wsjtx->ui->clearBuffer, Qt::LeftButton);
     QVERIFY(results->toPlainText().isEmpty());
-    deliver(WsjtxPeer::decode("Q1ABC Q2XX FN42", 52500000, -12));
-    QCOMPARE(results->toPlainText(), QString("143500 -12 1200 Q1ABC Q2XX FN42"));
+    peer->sendTo(port, WsjtxPeer::decode("Q1ABC Q2XX FN42", 52500000, -12));
+    QTRY_COMPARE_WITH_TIMEOUT(results->toPlainText(), QString("143500 -12 1200 Q1ABC Q2XX FN42"),
+                              5000);
     const QTextBlock block = results->document()->lastBlock();
     QCOMPARE(block.begin().fragment().charFormat().foreground().color(), QColor(120, 180, 255));
     QCOMPARE(results->textCursor().position(), block.position());

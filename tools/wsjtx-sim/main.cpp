@@ -2,7 +2,11 @@
 // automation can be tried without a radio. Prints what Parkbook sends back.
 //
 //   wsjtx-sim [--port 2237] [--host 127.0.0.1] [--tx "Q2XX Q1ABC -05"]
-//             [--decodes script.txt] [--log adif.txt] [--wait 1000]
+//             [--decodes script.txt] [--log adif.txt] [--wait 1000] [--jtdx]
+//
+// --jtdx plays JTDX instead: id "JTDX", a Heartbeat without revision and a
+// Status without Tx message (--tx "Q2XX Q1ABC -05" then sends DX call Q2XX
+// and report -05).
 //
 // A decode script holds one decode per line: "hhmmss snr df message", for
 // example "123015 -12 1200 CQ POTA Q2XX FN31". Lines starting with # are skipped.
@@ -12,13 +16,22 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QIODevice>
+#include <QMap>
 #include <QNetworkDatagram>
+#include <QStringList>
 #include <QTextStream>
 #include <QUdpSocket>
 #include <QtEndian>
 
 namespace
 {
+bool jtdx = false;
+
+QString clientId()
+{
+    return jtdx ? "JTDX" : "WSJT-X";
+}
+
 QByteArray u32(quint32 value)
 {
     QByteArray out;
@@ -34,11 +47,13 @@ QByteArray text(const QString& value)
 
 QByteArray header(quint32 type)
 {
-    return QByteArray::fromHex("adbccbda") + u32(2) + u32(type) + text("WSJT-X");
+    return QByteArray::fromHex("adbccbda") + u32(2) + u32(type) + text(clientId());
 }
 
 QByteArray heartbeat()
 {
+    if (jtdx)
+        return header(0) + u32(3) + text("2.2.159");
     return header(0) + u32(3) + text("2.6.1") + text("");
 }
 
@@ -46,7 +61,10 @@ QByteArray status(const QString& txMessage)
 {
     QByteArray out = header(1);
     QDataStream(&out, QIODevice::WriteOnly | QIODevice::Append) << quint64(14074000);
-    out += text("FT8") + text("") + text("") + text("FT8");
+    // JTDX has no Tx message; its DX call and report say the same.
+    const QStringList words = txMessage.split(' ');
+    const bool report = jtdx && words.size() == 3;
+    out += text("FT8") + text(report ? words[0] : "") + text(report ? words[2] : "") + text("FT8");
     out += char(1); // Tx enabled
     out += char(0);
     out += char(0);
@@ -54,7 +72,9 @@ QByteArray status(const QString& txMessage)
     out += char(0); // Tx watchdog
     out += text("");
     out += char(0);
-    out += char(0);
+    out += char(0); // special operation mode; JTDX: Tx first
+    if (jtdx)
+        return out;
     out += u32(0xffffffffu) + u32(0xffffffffu) + text("Default") + text(txMessage);
     return out;
 }
@@ -79,12 +99,17 @@ QString describe(const QByteArray& d)
     static const QMap<quint32, QString> names{{3, "Clear"},     {4, "Reply"},     {7, "Replay"},
                                               {8, "Halt Tx"},   {9, "Free text"}, {11, "Location"},
                                               {15, "Configure"}};
-    if (d.size() < 12)
+    if (d.size() < 16)
         return "short datagram " + d.toHex(' ');
     const quint32 type = qFromBigEndian<quint32>(d.constData() + 8);
-    return QString("%1 (type %2): %3")
+    // JTDX and older WSJT-X releases ignore a datagram carrying another id.
+    const quint32 idLength = qFromBigEndian<quint32>(d.constData() + 12);
+    const QByteArray id = idLength <= quint32(d.size() - 16) ? d.mid(16, idLength) : QByteArray();
+    return QString("%1 (type %2) for %3%4: %5")
         .arg(names.value(type, "?"))
         .arg(type)
+        .arg(QString::fromUtf8(id))
+        .arg(id == clientId().toUtf8() ? "" : " (not us: ignored)")
         .arg(QString(d.toHex(' ')));
 }
 } // namespace
@@ -100,8 +125,10 @@ int main(int argc, char** argv)
                        {"tx", "Tx message of the status sent", "text"},
                        {"decodes", "decode script, one decode per line", "file"},
                        {"log", "file with an ADIF record to report as logged", "file"},
-                       {"wait", "milliseconds to listen after each message", "ms", "1000"}});
+                       {"wait", "milliseconds to listen after each message", "ms", "1000"},
+                       {"jtdx", "play JTDX: its id, Heartbeat and 17-field Status"}});
     parser.process(app);
+    jtdx = parser.isSet("jtdx");
 
     QTextStream out(stdout);
     QUdpSocket socket;
