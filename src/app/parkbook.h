@@ -368,8 +368,6 @@ private:
     void setResultsColour();
     void playPrompt(const QString& name);
     bool inParkLog(const QString& call);
-    QString stationText(const QString& name) const;
-    bool stationTicked(int slot) const;
 
     // ---- statistics (stats/) ---------------------------------------------
 public Q_SLOTS:

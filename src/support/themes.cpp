@@ -4,7 +4,11 @@
 #include "qrz/contact.h"
 #include "stats/activity.h"
 #include "support/seefile.h"
+#include "ui_activity.h"
+#include "ui_contact.h"
 #include "ui_parkbook.h"
+#include "ui_station.h"
+#include "ui_wsjtx.h"
 #include "wsjtx/wsjtx.h"
 
 #include <QLineEdit>
@@ -24,16 +28,11 @@ void paintWindow(QWidget* window, const QPalette& palette)
         child->setPalette(palette);
 }
 
-// Gives the named widgets of `window` an accent palette. Widgets are looked up
-// by name so that a window still being built simply has fewer of them.
-void accent(QWidget* window, std::initializer_list<const char*> names, const QPalette& palette)
+// Gives each of the widgets an accent palette.
+void accent(std::initializer_list<QWidget*> widgets, const QPalette& palette)
 {
-    if (!window)
-        return;
-    for (const char* name : names) {
-        if (QWidget* widget = window->findChild<QWidget*>(name))
-            widget->setPalette(palette);
-    }
+    for (QWidget* widget : widgets)
+        widget->setPalette(palette);
 }
 
 void setRole(QPalette& palette, QPalette::ColorRole role, const QColor& colour)
@@ -69,53 +68,57 @@ void Parkbook::switchPalette(QPalette palette)
         themeShade = dark ? QColor(60, 60, 60) : QColor(192, 192, 192);
     }
 
-    accent(this, {"parkDate", "endDate", "startTime", "stopTime"}, greenText);
-    accent(this, {"today", "time"}, blueText);
-    accent(this, {"parkReference"}, potaMode == "Activating" ? blueText : redText);
-    accent(this, {"parkName", "parkLocation", "parkGrid", "parkCounty", "mst"}, blueText);
-    accent(this,
-           {"call", "utc", "name", "mode", "band", "frequency", "power", "state", "sent", "rcvd",
-            "comment", "p2p"},
+    Ui::Parkbook* m = ui;
+    accent({m->parkDate, m->endDate, m->startTime, m->stopTime}, greenText);
+    accent({m->today, m->time}, blueText);
+    accent({m->parkReference}, potaMode == "Activating" ? blueText : redText);
+    accent({m->parkName, m->parkLocation, m->parkGrid, m->parkCounty, m->mst}, blueText);
+    accent({m->call, m->utc, m->name, m->mode, m->band, m->frequency, m->power, m->state, m->sent,
+            m->rcvd, m->comment, m->p2p},
            greenText);
-    accent(this, {"clear", "lookUpContact"}, greenButton);
-    accent(this, {"goP2P", "addP2P", "logContact", "activate", "setTodayData"}, blueButton);
-    accent(this, {"F3", "F4", "F9"}, grayButton);
-    accent(this, {"deleteContact"}, redButton);
-    accent(this, {"modeActivator"}, greenText);
-    accent(this, {"modeHunter"}, redText);
+    accent({m->clear, m->lookUpContact}, greenButton);
+    accent({m->goP2P, m->addP2P, m->logContact, m->activate, m->setTodayData}, blueButton);
+    accent({m->F3, m->F4, m->F9}, grayButton);
+    accent({m->deleteContact}, redButton);
+    accent({m->modeActivator}, greenText);
+    accent({m->modeHunter}, redText);
     if (progressBar)
         progressBar->setPalette(plainText);
 
-    accent(station, {"station",   "call",   "pwd",   "lat",   "lon",   "location", "power",
-                     "frequency", "county", "act1",  "act2",  "act3",  "act4",     "act5",
-                     "mst1",      "mst2",   "mst3",  "mst4",  "mst5",  "pk1",      "pk2",
-                     "pk3",       "pk4",    "pk5",   "pRef1", "pRef2", "pRef3",    "pRef4",
-                     "pRef5",     "name1",  "name2", "name3", "name4", "name5"},
+    Ui::Station* st = station->ui;
+    accent({st->station, st->call, st->pwd, st->lat, st->lon, st->location, st->power,
+            st->frequency, st->county},
            greenText);
-    accent(station, {"grid", "expire"}, blueText);
-    accent(station, {"mode", "band", "state"}, comboText);
+    for (int slot = 1; slot <= 5; ++slot)
+        accent({station->activeBox(slot), station->multiStateBox(slot), station->parkButton(slot),
+                station->parkRef(slot), station->parkNameEdit(slot)},
+               greenText);
+    accent({st->grid, st->expire}, blueText);
+    accent({st->mode, st->band, st->state}, comboText);
     ui->connectStatus->setPalette(qrzConnected ? blueText : redText);
     ui->connectStatus->setText(qrzConnected ? "Connected" : "Offline");
-    accent(station, {"connectQRZ"}, qrzConnected ? blueButton : redButton);
-    accent(station, {"saveStation"}, blueButton);
+    accent({st->connectQRZ}, qrzConnected ? blueButton : redButton);
+    accent({st->saveStation}, blueButton);
 
-    accent(contact, {"call"}, greenText);
-    accent(contact,
-           {"license", "name", "last", "city", "state", "lat", "lon", "grid", "dist", "bear",
-            "county", "country", "dxcc", "born", "expire"},
+    Ui::Contact* c = contact->ui;
+    accent({c->call}, greenText);
+    accent({c->license, c->name, c->last, c->city, c->state, c->lat, c->lon, c->grid, c->dist,
+            c->bear, c->county, c->country, c->dxcc, c->born, c->expire},
            blueText);
-    accent(contact, {"getContact"}, blueButton);
+    accent({c->getContact}, blueButton);
 
-    accent(activity, {"attempts",     "successful",   "lateShift",    "unique",      "totalQso",
-                      "states",       "DXs",          "repeatPark1",  "repeatPark2", "repeatPark3",
-                      "repeatValue1", "repeatValue2", "repeatValue3", "kiloPark1",   "kiloPark2",
-                      "kiloPark3",    "kiloValue1",   "kiloValue2",   "kiloValue3",  "parkToPark"},
+    Ui::Activity* a = activity->ui;
+    accent({a->attempts,     a->successful,   a->lateShift,    a->unique,      a->totalQso,
+            a->states,       a->DXs,          a->repeatPark1,  a->repeatPark2, a->repeatPark3,
+            a->repeatValue1, a->repeatValue2, a->repeatValue3, a->kiloPark1,   a->kiloPark2,
+            a->kiloPark3,    a->kiloValue1,   a->kiloValue2,   a->kiloValue3,  a->parkToPark},
            blueText);
 
-    accent(wsjtx, {"search1", "search2", "autoReply"}, greenText);
-    accent(wsjtx, {"clearBuffer"}, redButton);
-    accent(wsjtx, {"udpInit"}, blueButton);
-    accent(wsjtx, {"results"}, blueText);
+    Ui::Wsjtx* w = wsjtx->ui;
+    accent({w->search1, w->search2, w->autoReply}, greenText);
+    accent({w->clearBuffer}, redButton);
+    accent({w->udpInit}, blueButton);
+    accent({w->results}, blueText);
 
     // The QSO status and the lists draw in the theme colours: draw them again.
     setQsoStatus(qsoStatus);

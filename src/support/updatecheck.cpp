@@ -186,9 +186,7 @@ void Parkbook::loginAfterUpdateCheck()
 {
     bool login = false;
     if (station) {
-        const auto* call = station->findChild<QLineEdit*>("call");
-        const auto* pwd = station->findChild<QLineEdit*>("pwd");
-        login = call && pwd && !call->text().isEmpty() && !pwd->text().isEmpty();
+        login = !station->ui->call->text().isEmpty() && !station->ui->pwd->text().isEmpty();
     }
     if (login)
         connectQRZ();

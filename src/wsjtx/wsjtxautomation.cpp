@@ -2,6 +2,8 @@
 // replies to CQ POTA, duplicate warnings, spoken prompts and logging.
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "db/database.h"
+#include "db/parklogmemory.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "support/soundplayer.h"
@@ -15,20 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
-#include <QSqlQuery>
 #include <QTextCursor>
-
-QString Parkbook::stationText(const QString& name) const
-{
-    const auto* edit = station->findChild<QLineEdit*>(name);
-    return edit ? edit->text() : QString();
-}
-
-bool Parkbook::stationTicked(int slot) const
-{
-    const auto* box = station->findChild<QCheckBox*>(QString("act%1").arg(slot));
-    return box && box->isChecked();
-}
 
 void Parkbook::playPrompt(const QString& name)
 {
@@ -37,11 +26,7 @@ void Parkbook::playPrompt(const QString& name)
 
 bool Parkbook::inParkLog(const QString& call)
 {
-    QSqlQuery query(QSqlDatabase::database("memory"));
-    query.prepare("SELECT 1 FROM mLog WHERE call = ? LIMIT 1");
-    query.addBindValue(call);
-    // A failed query counts as "not found".
-    return query.exec() && query.next();
+    return ParkLogMemory::hasCall(Database::memory(), call);
 }
 
 void Parkbook::heartBeat(QByteArray)
@@ -98,7 +83,7 @@ void Parkbook::decodeMessage(QByteArray data)
 {
     const WsjtxCodec::DecodeMsg decode = WsjtxCodec::readDecode(data);
     const QByteArray& message = decode.message;
-    const QByteArray myCall = stationText("call").toUtf8();
+    const QByteArray myCall = station->ui->call->text().toUtf8();
     static const QByteArray cqPota("CQ POTA ");
     QString prompt;
 
@@ -192,9 +177,9 @@ QStringList Parkbook::logFromWSJT(QString record)
     contactRecord.date = qsoDate;
     QStringList notLogged;
     for (int slot = 1; slot <= 5; ++slot) {
-        if (!stationTicked(slot))
+        if (!station->activeBox(slot)->isChecked())
             continue;
-        const QString park = stationText(QString("pRef%1").arg(slot));
+        const QString park = station->parkRef(slot)->text();
         if (!logRecord(qsoDate, qsoTime, park, record)) {
             // WSJT-X sends a logged contact once: a refused write must be said.
             logError("WSJT-X contact " + call + " " + qsoDate + " " + qsoTime + " at " + park +
@@ -202,7 +187,7 @@ QStringList Parkbook::logFromWSJT(QString record)
             notLogged << park;
             continue;
         }
-        addToParks(qsoDate, park, stationText(QString("name%1").arg(slot)));
+        addToParks(qsoDate, park, station->parkNameEdit(slot)->text());
     }
     return notLogged;
 }

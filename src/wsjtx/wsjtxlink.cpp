@@ -1,6 +1,7 @@
 // The UDP side of the WSJT-X link: the server socket, the dispatch of incoming
 // datagrams and the control messages sent back.
 #include "app/parkbook.h"
+#include "parks/station.h"
 #include "ui_parkbook.h"
 #include "ui_wsjtx.h"
 #include "wsjtx/wsjtx.h"
@@ -138,13 +139,13 @@ void Parkbook::freeText(int msg, bool send)
     if (msg == 1)
         text = "DE " + ui->parkReference->text() + " 73";
     else if (msg == 2)
-        text = "DUP " + stationText("call") + " 73";
+        text = "DUP " + station->ui->call->text() + " 73";
     sendDatagram(WsjtxCodec::freeTextMessage(addressee(wsjtxClient), text, send));
 }
 
 void Parkbook::sendLocation()
 {
-    sendDatagram(WsjtxCodec::locationMessage(addressee(wsjtxClient), stationText("grid")));
+    sendDatagram(WsjtxCodec::locationMessage(addressee(wsjtxClient), station->ui->grid->text()));
 }
 
 void Parkbook::sendConfigure()
