@@ -2,6 +2,7 @@
 
 #include "app/prompter.h"
 #include "app/utcclock.h"
+#include "db/backups.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
@@ -277,6 +278,7 @@ void Parkbook::initWindows()
 
     activateWindow();
     on_setTodayData_pressed();
+    changesAtOpen = Backups::totalChanges(QSqlDatabase::database("parkbook", false));
 }
 
 void Parkbook::sysclkTimeout()
@@ -324,6 +326,9 @@ void Parkbook::on_actionStatus_Tips_triggered()
 
 void Parkbook::closeEvent(QCloseEvent* event)
 {
+    // Asked before saveStation, which writes the station row at every exit.
+    const bool changed =
+        Backups::totalChanges(QSqlDatabase::database("parkbook", false)) > changesAtOpen;
     saveStation();
     activity->writeSettings(settingsFile);
     contact->writeSettings(settingsFile);
@@ -334,6 +339,8 @@ void Parkbook::closeEvent(QCloseEvent* event)
     contactLog->writeSettings(settingsFile, "ContactLog", contactLog->isVisible());
     activationLog->writeSettings(settingsFile, "ActivationLog", activationLog->isVisible());
     writeSettings(settingsFile);
+    if (changed)
+        backUpLog(); // a copy that cannot be written is said, and the exit goes on
     QSqlDatabase::database("parkbook", false).close();
     QCoreApplication::quit();
     event->accept();

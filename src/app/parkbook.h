@@ -96,6 +96,14 @@ public Q_SLOTS:
     // ---- databases (db/) ------------------------------------------------
     void setupDbLog();
     void setupDbMem();
+    void on_actionRestore_Backup_triggered();
+
+public:
+    int backupsKept = 10;     // "BackupsKept" of group "Main"
+    qint64 changesAtOpen = 0; // total_changes() of the log once initWindows opened it
+    // Writes a copy of the log into its Backups folder, then keeps only the
+    // newest backupsKept when `rotate`. A failure is logged and said in a box.
+    bool backUpLog(bool rotate = true);
 
     // ---- settings, data directory, error log (settings/) ---------------
 public:

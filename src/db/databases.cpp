@@ -1,5 +1,6 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "db/backups.h"
 #include "db/csvreader.h"
 #include "db/schema.h"
 
@@ -40,6 +41,9 @@ void Parkbook::setupDbLog()
         logError("Unable to establish a Parkbook database connection.");
     }
 
+    // Before a table of an older version changes its layout, a copy of it as it was.
+    if (db.isOpen() && Backups::migrationPending(db))
+        backUpLog();
     for (const Schema::Migration& migration : Schema::migrations) {
         QSqlQuery probe(db);
         probe.exec(migration.probe);
