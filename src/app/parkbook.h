@@ -293,6 +293,9 @@ public:
     // Set while createLogFile writes the US- form of retired K- references.
     bool writeCurrentReferences = false;
     void createLogFile(QString type);
+    // Lists what POTA would reject or mis-credit in the upload and lets the
+    // operator go on or not; sets writeCurrentReferences from the answer.
+    bool confirmUpload(const QString& startDate, const QString& endDate);
     void addPotaContactToFile(QString call, QString date, QString time, QString mode, QString band,
                               QString p2p);
     // `city` receives the row's county (written as CNTY); `contactCity` is the
