@@ -145,6 +145,7 @@ QString potaRecord(const ExportStation& st, const ExportContact& c)
     QString r;
     r += field("STATION_CALLSIGN", st.station) + " ";
     r += field("OPERATOR", st.operatorCall) + " ";
+    r += field("MY_SIG", "POTA") + " ";
     r += field("MY_SIG_INFO", st.park) + " ";
     r += field("MY_STATE", st.state) + " ";
     r += field("QSO_DATE", c.date) + " ";
@@ -153,7 +154,7 @@ QString potaRecord(const ExportStation& st, const ExportContact& c)
     r += field("MODE", c.mode) + " ";
     r += field("CALL", c.call) + " ";
     if (!c.p2p.isEmpty())
-        r += field("SIG_INFO", c.p2p) + " ";
+        r += field("SIG", "POTA") + " " + field("SIG_INFO", c.p2p) + " ";
     return r + "<EOR>\n";
 }
 
@@ -181,10 +182,14 @@ QString completeRecord(const ExportStation& st, const ExportContact& c)
     unlessEmpty("LAT", c.lat, realPlace);
     unlessEmpty("LON", c.lon, realPlace);
     unlessEmpty("GRIDSQUARE", c.grid);
-    unlessEmpty("SIG_INFO", c.p2p);
+    if (!c.p2p.isEmpty()) {
+        always("SIG", QStringLiteral("POTA"));
+        always("SIG_INFO", c.p2p);
+    }
     unlessEmpty("COMMENT", c.comment);
     always("STATION_CALLSIGN", st.station);
     always("OPERATOR", st.operatorCall);
+    always("MY_SIG", QStringLiteral("POTA"));
     always("MY_SIG_INFO", st.park);
     always("PARK_NAME", st.parkName);
     always("MY_STATE", st.state);

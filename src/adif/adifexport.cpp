@@ -58,15 +58,22 @@ void Parkbook::createLogFile(QString type)
     const QString endDate = ui->endDate->text();
     const QList<ContactRow> contacts =
         LogTable::forExport(Database::log(), startDate, endDate, ui->parkReference->text());
-    // The log keeps what was logged; only the file may say it the new way.
-    writeCurrentReferences =
-        holdsRetiredReference(ui->parkReference->text(), contacts) &&
-        prompt().question(this, "Retired Park Reference",
-                          "This export holds park references of the retired form K-nnnn.\n"
-                          "POTA no longer accepts them: the same parks are now US-nnnn.\n\n"
-                          "Write US- references into the file?\n"
-                          "Your log keeps its references as they are.",
-                          QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
+    // The log keeps what was logged; only the file may say it the new way. The
+    // upload check offers that together with everything else POTA would refuse.
+    if (type == "POTA") {
+        if (!confirmUpload(startDate, endDate))
+            return;
+    } else {
+        writeCurrentReferences =
+            holdsRetiredReference(ui->parkReference->text(), contacts) &&
+            prompt().question(this, "Retired Park Reference",
+                              "This export holds park references of the retired form K-nnnn.\n"
+                              "POTA no longer accepts them: the same parks are now US-nnnn.\n\n"
+                              "Write US- references into the file?\n"
+                              "Your log keeps its references as they are.",
+                              QMessageBox::Yes | QMessageBox::No,
+                              QMessageBox::Yes) == QMessageBox::Yes;
+    }
     const Adif::ExportStation st = exportStation(*this);
     const QString fileName = Adif::exportFileName(type, st.operatorCall, st.park, st.state,
                                                   startDate, ui->mst->isChecked());

@@ -3,6 +3,7 @@
 #include "app/prompter.h"
 #include "app/utcclock.h"
 #include "db/activationlist.h"
+#include "db/backups.h"
 #include "db/database.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
@@ -278,6 +279,7 @@ void Parkbook::initWindows()
 
     activateWindow();
     on_setTodayData_pressed();
+    changesAtOpen = Backups::totalChanges(QSqlDatabase::database(Database::logConnection, false));
 }
 
 void Parkbook::sysclkTimeout()
@@ -326,6 +328,9 @@ void Parkbook::on_actionStatus_Tips_triggered()
 
 void Parkbook::closeEvent(QCloseEvent* event)
 {
+    // Asked before saveStation, which writes the station row at every exit.
+    const bool changed = Backups::totalChanges(QSqlDatabase::database(Database::logConnection,
+                                                                      false)) > changesAtOpen;
     saveStation();
     activity->writeSettings(settingsFile);
     contact->writeSettings(settingsFile);
@@ -336,6 +341,8 @@ void Parkbook::closeEvent(QCloseEvent* event)
     contactLog->writeSettings(settingsFile, "ContactLog", contactLog->isVisible());
     activationLog->writeSettings(settingsFile, "ActivationLog", activationLog->isVisible());
     writeSettings(settingsFile);
+    if (changed)
+        backUpLog(); // a copy that cannot be written is said, and the exit goes on
     QSqlDatabase::database(Database::logConnection, false).close();
     QCoreApplication::quit();
     event->accept();

@@ -103,6 +103,14 @@ public Q_SLOTS:
     // ---- databases (db/) ------------------------------------------------
     void setupDbLog();
     void setupDbMem();
+    void on_actionRestore_Backup_triggered();
+
+public:
+    int backupsKept = 10;     // "BackupsKept" of group "Main"
+    qint64 changesAtOpen = 0; // total_changes() of the log once initWindows opened it
+    // Writes a copy of the log into its Backups folder, then keeps only the
+    // newest backupsKept when `rotate`. A failure is logged and said in a box.
+    bool backUpLog(bool rotate = true);
 
     // ---- settings, data directory, error log (settings/) ---------------
 public:
@@ -297,6 +305,9 @@ public:
     // Set while createLogFile writes the US- form of retired K- references.
     bool writeCurrentReferences = false;
     void createLogFile(QString type);
+    // Lists what POTA would reject or mis-credit in the upload and lets the
+    // operator go on or not; sets writeCurrentReferences from the answer.
+    bool confirmUpload(const QString& startDate, const QString& endDate);
     void addPotaContactToFile(QString call, QString date, QString time, QString mode, QString band,
                               QString p2p);
     // `city` receives the row's county (written as CNTY); `contactCity` is the

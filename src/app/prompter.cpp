@@ -1,5 +1,8 @@
 #include "app/prompter.h"
 
+#include <QInputDialog>
+#include <QPushButton>
+
 QMessageBox::StandardButton Prompter::information(QWidget* parent, const QString& title,
                                                   const QString& text,
                                                   QMessageBox::StandardButtons buttons)
@@ -56,4 +59,28 @@ QString DialogPrompter::saveFileName(QWidget* parent, const QString& caption, co
                                      const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+int DialogPrompter::choose(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                           const QString& text, const QStringList& buttons, int defaultButton)
+{
+    QMessageBox box(icon, title, text, QMessageBox::NoButton, parent);
+    QList<QPushButton*> added;
+    for (const QString& words : buttons)
+        added << box.addButton(words, words == buttons.last() ? QMessageBox::RejectRole
+                                                              : QMessageBox::AcceptRole);
+    if (defaultButton >= 0 && defaultButton < added.size())
+        box.setDefaultButton(added[defaultButton]);
+    if (!added.isEmpty())
+        box.setEscapeButton(added.last());
+    box.exec();
+    return added.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+}
+
+int DialogPrompter::chooseItem(QWidget* parent, const QString& title, const QString& label,
+                               const QStringList& items)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(parent, title, label, items, 0, false, &ok);
+    return ok ? int(items.indexOf(chosen)) : -1;
 }

@@ -3,6 +3,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 // Every message box and file or directory chooser goes through a Prompter, so
 // that tests can script the answers and read back what was asked.
@@ -21,6 +22,14 @@ public:
                                  const QString& filter) = 0;
     virtual QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                                  const QString& filter) = 0;
+    // A box whose buttons say what they do: the index of the button pressed,
+    // or -1 when it was closed without one. The last button is the one that
+    // backs out (Escape).
+    virtual int choose(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                       const QString& text, const QStringList& buttons, int defaultButton) = 0;
+    // One of `items`: its index, or -1 when the chooser was cancelled.
+    virtual int chooseItem(QWidget* parent, const QString& title, const QString& label,
+                           const QStringList& items) = 0;
 
     QMessageBox::StandardButton information(QWidget* parent, const QString& title,
                                             const QString& text,
@@ -49,4 +58,8 @@ public:
                          const QString& filter) override;
     QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
                          const QString& filter) override;
+    int choose(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+               const QStringList& buttons, int defaultButton) override;
+    int chooseItem(QWidget* parent, const QString& title, const QString& label,
+                   const QStringList& items) override;
 };

@@ -1,5 +1,6 @@
 #include "app/parkbook.h"
 #include "app/prompter.h"
+#include "db/backups.h"
 #include "db/database.h"
 
 #include <QFileInfo>
@@ -28,6 +29,9 @@ void Parkbook::setupDbLog()
         return;
     }
     result = Database::createTables(db);
+    // Before a table of an older version changes its layout, a copy of it as it was.
+    if (result && Database::needsMigration(db))
+        backUpLog();
     if (result)
         result = Database::migrate(db);
     if (!result)

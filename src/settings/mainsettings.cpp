@@ -35,6 +35,7 @@ void Parkbook::readSettings(QDir sDir)
     potaMode = settings.value("PotaMode", "Activating").toString();
     stationCall = settings.value("Station", "").toString();
     operatorCall = settings.value("Operator", "").toString();
+    backupsKept = qMax(1, settings.value("BackupsKept", 10).toInt());
 
     if (settings.value("Exist").toString() != "Yes") {
         const WindowGeometry::Geometry geometry = WindowGeometry::defaultFor("Main");
@@ -62,6 +63,7 @@ void Parkbook::writeSettings(QDir sDir)
     settings.setValue("PotaMode", potaMode);
     settings.setValue("Station", stationCall);
     settings.setValue("Operator", operatorCall);
+    settings.setValue("BackupsKept", backupsKept);
     settings.endGroup();
 }
 

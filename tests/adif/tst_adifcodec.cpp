@@ -1,4 +1,5 @@
 #include "adif/adifcodec.h"
+#include "adif/uploadcheck.h"
 
 #include <QFile>
 #include <QTest>
@@ -39,6 +40,8 @@ private Q_SLOTS:
     void activationWindow();
     void split_data();
     void split();
+    void uploadCheck_data();
+    void uploadCheck();
 };
 
 void TestAdifCodec::extract_data()
@@ -83,9 +86,9 @@ void TestAdifCodec::potaExampleIsByteExact()
     ExportContact c{"Q2XX", "20230704", "141500", "Ignored", "", "", "", "", "",
                     "SSB",  "20M",      "",       "",        "", "", "", "", "not in the upload"};
     QCOMPARE((header(exportTime) + potaRecord(station, c)).toUtf8(), golden("pota_example.adi"));
-    // SIG_INFO only for a park-to-park contact.
+    // SIG and SIG_INFO only for a park-to-park contact.
     c.p2p = "K-0001";
-    QVERIFY(potaRecord(station, c).endsWith("<CALL:4>Q2XX <SIG_INFO:6>K-0001 <EOR>\n"));
+    QVERIFY(potaRecord(station, c).endsWith("<CALL:4>Q2XX <SIG:4>POTA <SIG_INFO:6>K-0001 <EOR>\n"));
 }
 
 // The first contact fills every field (a four-letter name ending in é is
@@ -228,6 +231,61 @@ void TestAdifCodec::split()
         calls << extractField(r, "CALL");
     }
     QTEST(calls, "calls");
+}
+
+// Eleven clean contacts of one day; each row spoils one thing.
+void TestAdifCodec::uploadCheck_data()
+{
+    using F = UploadFinding;
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("listed"); // the park list's one park, "" = no list
+    QTest::addColumn<QList<int>>("rules");
+    const struct {
+        const char *name, *field, *value, *listed;
+        QList<int> rules;
+    } rows[] = {
+        {"clean, portable", "call", "Q2XX/P", "", {}},
+        {"lower case", "call", "q2xx", "", {F::BadCall}},
+        {"station call", "station", "Q1ABC-P", "", {F::BadCall}},
+        {"empty call", "call", "", "", {F::MissingField}},
+        {"blank mode", "mode", " ", "", {F::MissingField}},
+        {"later today", "time", "193006", "", {F::FutureDate}},
+        {"no such day", "date", "20230231", "", {F::BadDate, F::FewContacts}},
+        {"not listed", "p2p", "US-0001", "US-1234", {F::UnknownPark}},
+        // A retired reference whose US- form is listed is only retired.
+        {"retired", "park", "K-1234", "US-1234", {F::RetiredPark}},
+        {"retired other park", "p2p", "VE-5082,K-0001", "", {F::RetiredPark}},
+        {"nine contacts", "count", "9", "", {F::FewContacts}},
+    };
+    for (const auto& r : rows)
+        QTest::newRow(r.name) << QString(r.field) << QString(r.value) << QString(r.listed)
+                              << r.rules;
+}
+
+void TestAdifCodec::uploadCheck()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, value);
+    QFETCH(QString, listed);
+    Upload u{"Q1ABC", "Q1ABC", "US-1234", {}, std::nullopt, exportTime};
+    for (int i = 0; i < 11; ++i)
+        u.contacts.append({"20230704", QString("14%1").arg(i, 4, 10, QChar('0')),
+                           "Q2X" + QString(QChar('A' + i)), "20M", "SSB", ""});
+    UploadContact& c = u.contacts[0];
+    const QHash<QString, QString*> spoilt{
+        {"call", &c.call}, {"band", &c.band}, {"mode", &c.mode},           {"date", &c.date},
+        {"time", &c.time}, {"p2p", &c.p2p},   {"station", &u.stationCall}, {"park", &u.park}};
+    if (field == "count")
+        u.contacts.resize(value.toInt());
+    else if (spoilt.contains(field))
+        *spoilt[field] = value;
+    if (!listed.isEmpty())
+        u.listedParks = QSet<QString>{listed};
+    QList<int> rules;
+    for (const UploadFinding& finding : checkUpload(u))
+        rules << finding.rule;
+    QTEST(rules, "rules");
 }
 
 QTEST_GUILESS_MAIN(TestAdifCodec)

@@ -53,6 +53,8 @@ private Q_SLOTS:
     void filesThatCannotBeOpened();
     void retiredReferences_data();
     void retiredReferences();
+    void uploadCheck_data();
+    void uploadCheck();
     void importActivationWindow();
     void importTwiceKeepsOneRow();
     void importOtherLoggersFile();
@@ -115,9 +117,9 @@ void TestAdifWindow::importText(const QString& text)
 
 void TestAdifWindow::potaExportMatchesWorkedExample()
 {
-    // K-1234 is written as stored.
+    // K-1234 is written as stored ("Export anyway").
     for (int i = 0; i < 3; ++i)
-        home->prompter.answers.enqueue(QMessageBox::No);
+        home->prompter.choices.enqueue(1);
     // No contacts yet: the header alone.
     pb->ui->actionExport_Park_Log->trigger();
     QVERIFY(readFile("Q1ABC@K-1234_20230704.adi").endsWith("<EOH>\n\n"));
@@ -133,7 +135,7 @@ void TestAdifWindow::potaExportMatchesWorkedExample()
     sql("DELETE FROM log WHERE call='Q3YY'");
     pb->ui->actionExport_Park_Log->trigger();
     QCOMPARE(readFile("Q1ABC@K-1234_20230704.adi"), readFile(ADIF_TEST_DATA "/pota_example.adi"));
-    QCOMPARE(home->prompter.titles(), QStringList(3, "Retired Park Reference"));
+    QCOMPARE(home->prompter.titles(), QStringList(3, "Upload Check"));
 }
 
 void TestAdifWindow::multiStateAndCompleteExports()
@@ -146,6 +148,7 @@ void TestAdifWindow::multiStateAndCompleteExports()
     pb->ui->mst->setChecked(true);
     pb->ui->parkReference->setText("US-1234");
     sql("UPDATE log SET park='US-1234'");
+    home->prompter.choices.enqueue(0); // no band, no mode: "Export anyway"
     pb->ui->actionExport_Park_Log->trigger();
     pb->ui->actionExport_Contact_Log->trigger();
     QCOMPARE(QDir(home->dataPath()).entryList({"*.adi"}, QDir::Files, QDir::Name),
@@ -176,16 +179,16 @@ void TestAdifWindow::filesThatCannotBeOpened()
     QVERIFY(errorLog.contains("gone.adi"));
 }
 
-// A park, or the other station's park, in the retired K- form: the file may
-// say US- (the default answer), the log never changes.
+// A park, or the other station's park, in the retired K- form: the upload
+// check offers to write US- (its default button), the log never changes.
 void TestAdifWindow::retiredReferences_data()
 {
     QTest::addColumn<QString>("park");
     QTest::addColumn<int>("answer");
     QTest::addColumn<QString>("written"); // "park p2p"
-    QTest::newRow("written as US-") << "K-1234" << int(QMessageBox::Yes) << "US-1234 US-0001";
-    QTest::newRow("kept") << "K-1234" << int(QMessageBox::No) << "K-1234 K-0001";
-    QTest::newRow("other park only") << "US-1234" << int(QMessageBox::Yes) << "US-1234 US-0001";
+    QTest::newRow("written as US-") << "K-1234" << -1 << "US-1234 US-0001";
+    QTest::newRow("kept") << "K-1234" << 1 << "K-1234 K-0001";
+    QTest::newRow("other park only") << "US-1234" << 0 << "US-1234 US-0001";
 }
 
 void TestAdifWindow::retiredReferences()
@@ -197,16 +200,60 @@ void TestAdifWindow::retiredReferences()
     sql("INSERT INTO log (date, time, park, call, p2p) VALUES ('20230704', '141500', '" + park +
         "', 'Q2XX', 'K-0001')");
     const QStringList stored = rows("*");
-    home->prompter.answers.enqueue(QMessageBox::StandardButton(answer));
+    if (answer >= 0)
+        home->prompter.choices.enqueue(answer);
     pb->ui->actionExport_Park_Log->trigger();
-    QCOMPARE(home->prompter.titles(), QStringList{"Retired Park Reference"});
-    QCOMPARE(home->prompter.shown[0].defaultButton, QMessageBox::Yes);
+    QCOMPARE(home->prompter.titles(), QStringList{"Upload Check"});
+    QCOMPARE(home->prompter.shown[0].buttonTexts,
+             QStringList({"Export with US- references", "Export anyway", "Cancel"}));
     const QStringList refs = written.split(' ');
     const QString text = QString::fromUtf8(readFile("Q1ABC@" + refs[0] + "_20230704.adi"));
     QVERIFY2(text.contains(QString("<MY_SIG_INFO:%1>%2 ").arg(refs[0].size()).arg(refs[0])) &&
                  text.contains(QString("<SIG_INFO:%1>%2 ").arg(refs[1].size()).arg(refs[1])),
              qPrintable(text));
     QCOMPARE(rows("*"), stored);
+}
+
+// Ten contacts export without a box: an empty park list is no park list. A
+// missing band and a park the loaded list lacks are said in one box, whose
+// default (Cancel) writes nothing.
+void TestAdifWindow::uploadCheck_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("said");
+    QTest::newRow("clean") << "" << QStringList();
+    QTest::newRow("faults") << "UPDATE log SET band='' WHERE call='Q2XD'; INSERT INTO parkList "
+                               "(reference) VALUES ('US-0001')"
+                            << QStringList{"20230704 140003 Q2XD: no band",
+                                           "US-1234 is not in the park list"};
+}
+
+void TestAdifWindow::uploadCheck()
+{
+    QFETCH(QString, fault);
+    QFETCH(QStringList, said);
+    pb->ui->parkReference->setText("US-1234");
+    for (int i = 0; i < 10; ++i)
+        sql(QString("INSERT INTO log (date, time, park, call, band, mode) VALUES ('20230704', "
+                    "'14%1', 'US-1234', 'Q2X%2', '20M', 'SSB')")
+                .arg(i, 4, 10, QChar('0'))
+                .arg(QChar('A' + i)));
+    sql("CREATE TABLE parkList (reference TEXT PRIMARY KEY, name TEXT, active TEXT, entityId "
+        "TEXT, locationDesc TEXT, latitude TEXT, longitude TEXT, grid TEXT)");
+    for (const QString& statement : fault.split("; ", Qt::SkipEmptyParts))
+        sql(statement);
+    pb->ui->actionExport_Park_Log->trigger();
+    const QByteArray file = readFile("Q1ABC@US-1234_20230704.adi");
+    QCOMPARE(file.count("<EOR>"), said.isEmpty() ? 10 : 0);
+    if (said.isEmpty()) {
+        QVERIFY(home->prompter.shown.isEmpty());
+        return;
+    }
+    QCOMPARE(home->prompter.shown.size(), 1);
+    QCOMPARE(home->prompter.shown[0].buttonTexts, QStringList({"Export anyway", "Cancel"}));
+    for (const QString& line : said)
+        QVERIFY2(home->prompter.shown[0].text.contains(line),
+                 qPrintable(home->prompter.shown[0].text));
 }
 
 void TestAdifWindow::importActivationWindow()
@@ -329,7 +376,9 @@ void TestAdifWindow::journey()
     QCOMPARE(line.indexOf(reference), header.indexOf("P2P"));
     QCOMPARE(line.size(), header.size());
 
+    home->prompter.choices.enqueue(0); // "../x" is no call POTA takes: "Export anyway"
     pb->ui->actionExport_Park_Log->trigger();
+    home->prompter.clear();
     QStringList written;
     for (QDirIterator it(home->path(), {"*.adi"}, QDir::Files, QDirIterator::Subdirectories);
          it.hasNext();)
@@ -340,7 +389,7 @@ void TestAdifWindow::journey()
         return QString(":%1>%2 ").arg(value.size()).arg(value);
     };
     for (const QString& expected : {"<STATION_CALLSIGN" + field(call) + "<OPERATOR" + field(call) +
-                                        "<MY_SIG_INFO" + field(reference),
+                                        "<MY_SIG:4>POTA <MY_SIG_INFO" + field(reference),
                                     "<SIG_INFO" + field(reference)})
         QVERIFY2(text.contains(expected), qPrintable(text));
     sql("DELETE FROM log");

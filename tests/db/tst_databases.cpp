@@ -1,4 +1,5 @@
 #include "app/parkbook.h"
+#include "db/backups.h"
 #include "db/csvreader.h"
 #include "temphome.h"
 
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void emptyDataDirectoryCreatesDurableDatabaseOnce();
     void oldDatabaseGainsMigratedColumns();
     void stateCentres();
+    void rotationKeepsTheNewest();
 };
 
 void TestDatabases::csvFields_data()
@@ -78,6 +80,8 @@ void TestDatabases::emptyDataDirectoryCreatesDurableDatabaseOnce()
     home.prompter.clear();
     auto again = home.makeParkbook();
     QCOMPARE(home.prompter.count("New parkbook Database"), 0);
+    // Nothing to migrate in a file of the current layout: no copy.
+    QVERIFY(Backups::list(home.dataPath()).isEmpty());
 }
 
 void TestDatabases::oldDatabaseGainsMigratedColumns()
@@ -105,6 +109,24 @@ void TestDatabases::oldDatabaseGainsMigratedColumns()
     QSqlDatabase::removeDatabase("old");
 
     auto parkbook = home.makeParkbook();
+    // The copy taken before the tables changed opens, with the old layout and every row.
+    const QList<Backups::Copy> copies = Backups::list(home.dataPath());
+    QCOMPARE(copies.size(), 1);
+    QVERIFY(Backups::check(copies[0].path));
+    {
+        QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "copy");
+        copy.setDatabaseName(copies[0].path);
+        QVERIFY(copy.open());
+        QSqlQuery query(copy);
+        QVERIFY(query.exec("SELECT (SELECT group_concat(call || comment) FROM log), (SELECT "
+                           "group_concat(name) FROM parks), (SELECT count(*) FROM "
+                           "PRAGMA_TABLE_INFO('log'))") &&
+                query.next());
+        QCOMPARE(query.value(0).toString(), QString("Q2XXkept"));
+        QCOMPARE(query.value(1).toString(), QString("Old Park"));
+        QCOMPARE(query.value(2).toInt(), 6);
+    }
+    QSqlDatabase::removeDatabase("copy");
     QCOMPARE(columns("log").mid(6), (QStringList{"country", "dxcc"}));
     QCOMPARE(columns("station").mid(3), (QStringList{"mst1", "mst2", "mst3", "mst4", "mst5"}));
     QCOMPARE(columns("parks").mid(4), (QStringList{"QSOs", "LateQSOs", "P2Ps", "MultiSt"}));
@@ -151,6 +173,40 @@ void TestDatabases::stateCentres()
     QFile log(home.dataPath() + "/errorLog.txt");
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(log.readAll().contains("/State_LatLon.csv' file."));
+}
+
+// Copies taken one second apart, two of them in the same second: the newest
+// ten stay, and files that are no copy are never touched.
+void TestDatabases::rotationKeepsTheNewest()
+{
+    QTemporaryDir dir;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "rotation");
+        db.setDatabaseName(dir.filePath("parkbook.db"));
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec("CREATE TABLE log (id INTEGER PRIMARY KEY, call TEXT)"));
+        QDir(dir.path()).mkdir("Backups");
+        const QStringList foreign{"parkbook-notes.db", "parkbook-20200101-000000.db.partial"};
+        for (const QString& name : foreign)
+            QFile(Backups::folder(dir.path()) + "/" + name).open(QIODevice::WriteOnly);
+        const QDateTime start(QDate(2026, 6, 1), QTime(23, 59, 55), Qt::UTC);
+        for (int i = 0; i < 12; ++i) {
+            QVERIFY(Backups::write(db, dir.path(), start.addSecs(i == 11 ? 10 : i)));
+            Backups::rotate(dir.path(), 10);
+        }
+        QStringList names;
+        for (const Backups::Copy& copy : Backups::list(dir.path()))
+            names << QFileInfo(copy.path).fileName();
+        QCOMPARE(names.size(), 10);
+        QCOMPARE(names.mid(0, 3),
+                 QStringList({"parkbook-20260602-000005-2.db", "parkbook-20260602-000005.db",
+                              "parkbook-20260602-000004.db"}));
+        QCOMPARE(names.last(), QString("parkbook-20260601-235957.db"));
+        for (const QString& name : foreign)
+            QVERIFY(QFile::exists(Backups::folder(dir.path()) + "/" + name));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("rotation");
 }
 
 QTEST_MAIN(TestDatabases)

@@ -1,5 +1,7 @@
 #include "scriptedprompter.h"
 
+#include <utility>
+
 QStringList ScriptedPrompter::titles() const
 {
     QStringList result;
@@ -19,6 +21,8 @@ void ScriptedPrompter::clear()
     answers.clear();
     paths.clear();
     chooserTitles.clear();
+    choices.clear();
+    chooserItems.clear();
 }
 
 QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, QMessageBox::Icon icon,
@@ -26,7 +30,9 @@ QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, QMessageBox::Ico
                                                       QMessageBox::StandardButtons buttons,
                                                       QMessageBox::StandardButton defaultButton)
 {
-    shown.append({icon, title, text, buttons, defaultButton});
+    shown.append({icon, title, text, buttons, defaultButton, {}});
+    if (whileShown)
+        std::exchange(whileShown, nullptr)();
     if (!answers.isEmpty())
         return answers.dequeue();
     if (defaultButton != QMessageBox::NoButton)
@@ -61,4 +67,19 @@ QString ScriptedPrompter::saveFileName(QWidget*, const QString& caption, const Q
                                        const QString&)
 {
     return nextPath(caption);
+}
+
+int ScriptedPrompter::choose(QWidget*, QMessageBox::Icon icon, const QString& title,
+                             const QString& text, const QStringList& buttons, int defaultButton)
+{
+    shown.append({icon, title, text, QMessageBox::NoButton, QMessageBox::NoButton, buttons});
+    return choices.isEmpty() ? defaultButton : choices.dequeue();
+}
+
+int ScriptedPrompter::chooseItem(QWidget*, const QString& title, const QString&,
+                                 const QStringList& items)
+{
+    chooserTitles << title;
+    chooserItems = items;
+    return choices.isEmpty() ? -1 : choices.dequeue();
 }

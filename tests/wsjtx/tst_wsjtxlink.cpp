@@ -51,7 +51,7 @@ private Q_SLOTS:
     void promptFilesInstalled();
 
 private:
-    void start(Shape shape = Shape::Wsjtx, Prompter* prompter = nullptr);
+    void start(Shape shape = Shape::Wsjtx);
     void connectPeer(quint32 schema = 2);
     void deliver(const QByteArray& datagram);
     QList<QByteArray> repliesSoFar();
@@ -64,31 +64,6 @@ private:
     std::unique_ptr<Parkbook> pb;
     std::unique_ptr<WsjtxPeer> peer;
     quint16 port = 0;
-};
-
-// Boxes that, like real ones, run an event loop while they are shown: the
-// first "WSJT-X Contact Not Logged" runs `whileShown` inside it.
-class NestingPrompter final : public Prompter
-{
-public:
-    QStringList texts; // of the "WSJT-X Contact Not Logged" boxes
-    std::function<void()> whileShown;
-
-    using Text = const QString&;
-    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon, Text title, Text text,
-                                        QMessageBox::StandardButtons,
-                                        QMessageBox::StandardButton) override
-    {
-        if (title == "WSJT-X Contact Not Logged") {
-            texts << text;
-            if (whileShown)
-                std::exchange(whileShown, nullptr)();
-        }
-        return QMessageBox::Ok;
-    }
-    QString existingDirectory(QWidget*, Text, Text, QFileDialog::Options) override { return {}; }
-    QString openFileName(QWidget*, Text, Text, Text) override { return {}; }
-    QString saveFileName(QWidget*, Text, Text, Text) override { return {}; }
 };
 
 void TestWsjtxLink::init()
@@ -105,9 +80,9 @@ void TestWsjtxLink::cleanup()
 
 // A fresh install, listening on a free port of its own with the loopback
 // address as the "group".
-void TestWsjtxLink::start(Shape shape, Prompter* prompter)
+void TestWsjtxLink::start(Shape shape)
 {
-    pb = prompter ? std::make_unique<Parkbook>(prompter, &home->sound) : home->makeParkbook();
+    pb = home->makeParkbook();
     peer = std::make_unique<WsjtxPeer>(shape);
     QVERIFY(peer->open());
     QUdpSocket probe;
@@ -479,8 +454,8 @@ void TestWsjtxLink::loggedAdifOncePerActivePark()
 // not lost either.
 void TestWsjtxLink::failedWritesSaidOnceAfterTheContact()
 {
-    NestingPrompter prompter;
-    start(Shape::Wsjtx, &prompter);
+    ScriptedPrompter& prompter = home->prompter;
+    start(Shape::Wsjtx);
     for (int slot = 1; slot <= 2; ++slot) {
         pb->station->parkRef(slot)->setText(QString("K-000%1").arg(slot));
         pb->station->activeBox(slot)->setChecked(true);
@@ -498,13 +473,18 @@ void TestWsjtxLink::failedWritesSaidOnceAfterTheContact()
         peer->sendTo(port, record("Q3YYY"));
         QTRY_VERIFY_WITH_TIMEOUT(pb->udpSocket->hasPendingDatagrams(), 5000);
         QCoreApplication::processEvents();
-        QCOMPARE(prompter.texts.size(), 1);
+        QCOMPARE(prompter.count("WSJT-X Contact Not Logged"), 1);
     };
     peer->sendTo(port, record("Q2XXX"));
-    QTRY_COMPARE_WITH_TIMEOUT(prompter.texts.size(), 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(prompter.count("WSJT-X Contact Not Logged"), 2, 5000);
     const QString text = "The contact with %1 at K-0001, K-0002 logged by WSJT-X could not be "
                          "written to the database.";
-    QCOMPARE(prompter.texts, QStringList({text.arg("Q2XXX"), text.arg("Q3YYY")}));
+    QStringList texts;
+    for (const ScriptedPrompter::Shown& box : prompter.shown) {
+        if (box.title == "WSJT-X Contact Not Logged")
+            texts << box.text;
+    }
+    QCOMPARE(texts, QStringList({text.arg("Q2XXX"), text.arg("Q3YYY")}));
 }
 
 // A program that holds the port without sharing it keeps WSJT-X away: the
