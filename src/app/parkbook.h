@@ -23,6 +23,10 @@ namespace Adif
 {
 class FieldIndex;
 }
+namespace ParkList
+{
+struct Park;
+}
 
 class Activity;
 class Contact;
@@ -234,6 +238,23 @@ public Q_SLOTS:
     void on_actionStation_Details_triggered();
     void setStationDetails();
     void saveStation();
+
+    // ---- POTA park list (parks/) -----------------------------------------
+public:
+    QNetworkReply* parkListReply = nullptr;            // the list being downloaded
+    class QProgressDialog* parkListProgress = nullptr; // shown while it downloads
+    // The reference each Station slot was last checked with (index = slot).
+    QStringList checkedStationParks = QStringList(6);
+public Q_SLOTS:
+    void on_actionImport_Park_List_triggered();
+    void on_actionUpdate_Park_List_triggered();
+    void parkListDownloadFinished(QNetworkReply* reply);
+    void checkStationPark(int slot);
+    void on_p2p_editingFinished();
+
+private:
+    void loadParkList(const QByteArray& csv, const QString& source);
+    void fillStationPark(int slot, const ParkList::Park& park);
 
     // ---- location (geo/) -------------------------------------------------
 public Q_SLOTS:
