@@ -680,7 +680,8 @@ QByteArray parkListCsv(int parks, QList<QStringList>* rows)
 
 // The program loads the list twice into a log, and the second load (which
 // replaces the first) is timed. The floor replaces the same rows, already
-// split, by one prepared statement in one transaction.
+// split, by one prepared statement in one transaction, bound by name (Qt's
+// fastest way).
 void runParkList(const Context& ctx)
 {
     QList<QStringList> rows;
@@ -705,11 +706,12 @@ void runParkList(const Context& ctx)
         db.transaction();
         QSqlQuery query(db);
         query.exec("DELETE FROM parkList");
-        query.prepare("INSERT INTO parkList VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+        query.prepare("INSERT INTO parkList VALUES (:a, :b, :c, :d, :e, :f, :g, :h)");
+        const QString names[] = {":a", ":b", ":c", ":d", ":e", ":f", ":g", ":h"};
         int stored = 0;
         for (const QStringList& row : std::as_const(rows)) {
             for (int i = 0; i < row.size(); ++i)
-                query.bindValue(i, row.at(i));
+                query.bindValue(names[i], row.at(i));
             stored += query.exec() ? 1 : 0;
         }
         check(db.commit() && stored == 80000, "park list floor stored 80,000 rows");

@@ -144,9 +144,13 @@ ParkList::LoadResult ParkList::load(QSqlDatabase db, const QByteArray& csv)
     QSqlQuery query(db);
     if (!query.exec("DELETE FROM parkList"))
         return failed(db, "The old park list could not be removed: " + query.lastError().text());
-    // A reference listed twice keeps its last row.
+    // A reference listed twice keeps its last row. Qt binds by name far
+    // faster than by position (which builds a placeholder name per value).
+    static const QString placeholders[] = {":reference",    ":name",     ":active",    ":entityId",
+                                           ":locationDesc", ":latitude", ":longitude", ":grid"};
     query.prepare("INSERT OR REPLACE INTO parkList (reference, name, active, entityId, "
-                  "locationDesc, latitude, longitude, grid) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+                  "locationDesc, latitude, longitude, grid) VALUES (:reference, :name, :active, "
+                  ":entityId, :locationDesc, :latitude, :longitude, :grid)");
     while (records.next(fields)) {
         if (fields.size() != header.size())
             return failed(db, QString("Line %1 has %2 fields instead of %3.")
@@ -156,7 +160,7 @@ ParkList::LoadResult ParkList::load(QSqlDatabase db, const QByteArray& csv)
         if (fields.at(0).trimmed().isEmpty())
             return failed(db, QString("Line %1 has no park reference.").arg(records.recordLine));
         for (int i = 0; i < fields.size(); ++i)
-            query.bindValue(i, fields.at(i));
+            query.bindValue(placeholders[i], fields.at(i));
         if (!query.exec())
             return failed(db, QString("Line %1 could not be stored: %2")
                                   .arg(records.recordLine)
