@@ -680,8 +680,8 @@ QByteArray parkListCsv(int parks, QList<QStringList>* rows)
 
 // The program loads the list twice into a log, and the second load (which
 // replaces the first) is timed. The floor replaces the same rows, already
-// split, by one prepared statement in one transaction, bound by name (Qt's
-// fastest way).
+// split, by one prepared statement of 16 rows in one transaction, bound by
+// name (Qt's fastest way).
 void runParkList(const Context& ctx)
 {
     QList<QStringList> rows;
@@ -702,17 +702,28 @@ void runParkList(const Context& ctx)
         check(result.ok && result.parks == 80000,
               QString("park list holds 80,000 parks (%1, %2)").arg(result.parks).arg(result.error));
 
+        // 16 rows per statement, as the program stores them.
+        QStringList names, groups;
+        for (int row = 0; row < 16; ++row) {
+            QStringList values;
+            for (int column = 0; column < 8; ++column) {
+                names << QString(":v%1").arg(names.size());
+                values << names.last();
+            }
+            groups << "(" + values.join(",") + ")";
+        }
         timer.start();
         db.transaction();
         QSqlQuery query(db);
         query.exec("DELETE FROM parkList");
-        query.prepare("INSERT INTO parkList VALUES (:a, :b, :c, :d, :e, :f, :g, :h)");
-        const QString names[] = {":a", ":b", ":c", ":d", ":e", ":f", ":g", ":h"};
+        // The program's statement: SQLite runs it faster than a plain VALUES list.
+        query.prepare("INSERT OR REPLACE INTO parkList SELECT * FROM (VALUES " + groups.join(",") +
+                      ") WHERE column1 IS NOT NULL");
         int stored = 0;
-        for (const QStringList& row : std::as_const(rows)) {
-            for (int i = 0; i < row.size(); ++i)
-                query.bindValue(names[i], row.at(i));
-            stored += query.exec() ? 1 : 0;
+        for (int first = 0; first < rows.size(); first += 16) {
+            for (int i = 0; i < names.size(); ++i)
+                query.bindValue(names.at(i), rows.at(first + i / 8).at(i % 8));
+            stored += query.exec() ? 16 : 0;
         }
         check(db.commit() && stored == 80000, "park list floor stored 80,000 rows");
         record("parklist.floor", ms(timer));

@@ -89,6 +89,20 @@ private Q_SLOTS:
         QCOMPARE(query.value(0).toString(), QString("K1ABC"));
     }
 
+    // Parks are stored in groups; the last one is left short here.
+    void groupsOfParks()
+    {
+        QByteArray csv = ParkListData::csv.left(ParkListData::csv.indexOf('\n') + 1);
+        for (int n = 1; n <= 37; ++n)
+            csv += QString("\"US-%1\",\"Park %1\",\"1\",\"291\",\"US-ME\",\"44\",\"-68\",\"FN\"\n")
+                       .arg(n, 4, 10, QChar('0'))
+                       .toUtf8();
+        QCOMPARE(ParkList::load(db, csv).parks, 37);
+        QCOMPARE(listed(), 37);
+        for (const char* reference : {"US-0001", "US-0016", "US-0017", "US-0037"})
+            QCOMPARE(ParkList::find(db, reference)->name, "Park " + QString(reference).mid(3));
+    }
+
     void badFileChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("csv");
