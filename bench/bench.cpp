@@ -8,6 +8,7 @@
 #include "adif/adifcodec.h"
 #include "app/parkbook.h"
 #include "benchdata.h"
+#include "db/parklist.h"
 #include "db/schema.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
@@ -646,6 +647,91 @@ void runImport(const Context& ctx)
     check(rows == 100000, QString("import floor inserted 100,000 rows (%1)").arg(rows));
 }
 
+// POTA's all_parks_ext.csv as POTA writes it: every field quoted, commas and
+// doubled quotes in names, accented names, multi-state and retired parks.
+// `rows` receives the same values already split, for the floor.
+QByteArray parkListCsv(int parks, QList<QStringList>* rows)
+{
+    static const char* const prefixes[] = {"US", "CA", "DE", "GB", "FR", "IT", "JA", "VK",
+                                           "ZL", "PY", "MX", "ES", "PL", "SE", "NO", "FI"};
+    static const QString names[] = {
+        "Parc national de la For\u00EAt n\u00B0 %1", "Lake \"Big\" State Park %1, North",
+        "Ca\u00F1\u00F3n del R\u00EDo %1 Wildlife Area", "Trail %1 National Scenic Trail"};
+    QByteArray csv = "\"reference\",\"name\",\"active\",\"entityId\",\"locationDesc\","
+                     "\"latitude\",\"longitude\",\"grid\"\r\n";
+    for (int n = 0; n < parks; ++n) {
+        const QString prefix = prefixes[n % 16];
+        const QStringList row{QString("%1-%2").arg(prefix).arg(n / 16 + 1, 4, 10, QChar('0')),
+                              names[n % 4].arg(n),
+                              n % 50 == 0 ? "0" : "1",
+                              QString::number(291 + n % 16),
+                              n % 4 == 3 ? prefix + "-AA," + prefix + "-BB" : prefix + "-AA",
+                              QString::number(-60 + (n % 1200) * 0.1, 'f', 4),
+                              QString::number(-170 + (n % 3400) * 0.1, 'f', 4),
+                              "FN54vh"};
+        QByteArrayList quoted;
+        for (const QString& value : row)
+            quoted << '"' + QString(value).replace("\"", "\"\"").toUtf8() + '"';
+        csv += quoted.join(',') + "\r\n";
+        rows->append(row);
+    }
+    return csv;
+}
+
+// The program loads the list twice into a log, and the second load (which
+// replaces the first) is timed. The floor replaces the same rows, already
+// split, by one prepared statement of 16 rows in one transaction, bound by
+// name (Qt's fastest way).
+void runParkList(const Context& ctx)
+{
+    QList<QStringList> rows;
+    const QByteArray csv = parkListCsv(80000, &rows);
+    const QString path = ctx.scratch + "/parklist.db";
+    QFile::remove(path);
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "benchparklist");
+        db.setDatabaseName(path);
+        check(db.open(), "park list database opened");
+        QSqlQuery(db).exec("PRAGMA cache_size=-32768"); // as the program's connection
+        QSqlQuery(db).exec(Schema::createLog);
+        check(ParkList::load(db, csv).ok, "first park list loaded");
+        QElapsedTimer timer;
+        timer.start();
+        const ParkList::LoadResult result = ParkList::load(db, csv);
+        record("parklist", ms(timer));
+        check(result.ok && result.parks == 80000,
+              QString("park list holds 80,000 parks (%1, %2)").arg(result.parks).arg(result.error));
+
+        // 16 rows per statement, as the program stores them.
+        QStringList names, groups;
+        for (int row = 0; row < 16; ++row) {
+            QStringList values;
+            for (int column = 0; column < 8; ++column) {
+                names << QString(":v%1").arg(names.size());
+                values << names.last();
+            }
+            groups << "(" + values.join(",") + ")";
+        }
+        timer.start();
+        db.transaction();
+        QSqlQuery query(db);
+        query.exec("DELETE FROM parkList");
+        // The program's statement: SQLite runs it faster than a plain VALUES list.
+        query.prepare("INSERT OR REPLACE INTO parkList SELECT * FROM (VALUES " + groups.join(",") +
+                      ") WHERE column1 IS NOT NULL");
+        int stored = 0;
+        for (int first = 0; first < rows.size(); first += 16) {
+            for (int i = 0; i < names.size(); ++i)
+                query.bindValue(names.at(i), rows.at(first + i / 8).at(i % 8));
+            stored += query.exec() ? 16 : 0;
+        }
+        check(db.commit() && stored == 80000, "park list floor stored 80,000 rows");
+        record("parklist.floor", ms(timer));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase("benchparklist");
+}
+
 // Run in a child process: the peak resident memory of the program with the
 // five-year log loaded and every list shown, or of the bare floor window.
 int memoryChild(const QString& dataDir, bool floor)
@@ -730,7 +816,7 @@ int main(int argc, char** argv)
     int runs = 3;
     QString dataDir;
     QString jsonPath = "bench-results.json";
-    QString only; // "programs" or "import": one part alone, for profiling
+    QString only; // "programs", "import", "startup" or "parklist": one part alone, for profiling
     for (int i = 1; i < args.size(); ++i) {
         if (args.at(i) == "--runs" && i + 1 < args.size())
             runs = std::max(1, args.at(++i).toInt());
@@ -742,7 +828,7 @@ int main(int argc, char** argv)
             jsonPath = args.at(++i);
         else {
             std::fprintf(stderr, "usage: parkbook_bench [--runs N] [--data DIR] [--json FILE] "
-                                 "[--only programs|import|startup]\n");
+                                 "[--only programs|import|startup|parklist]\n");
             return 2;
         }
     }
@@ -776,6 +862,8 @@ int main(int argc, char** argv)
             runProgramPaths(ctx, run);
         if (only.isEmpty() || only == "import")
             runImport(ctx);
+        if (only.isEmpty() || only == "parklist")
+            runParkList(ctx);
         if (only == "startup")
             runStartup(ctx);
         std::printf("run %d of %d done (%.1f s)\n", run + 1, runs, double(total.elapsed()) / 1000);
@@ -816,6 +904,8 @@ int main(int argc, char** argv)
         {"All-time statistics", "statistics", "ms", "<= 200 ms", atMost(200)},
         {"WSJT-X CQ POTA -> Reply, median (1,000)", "wsjtx.median", "ms", "", nullptr},
         {"WSJT-X CQ POTA -> Reply, 99th percentile", "wsjtx.p99", "ms", "<= 5 ms", atMost(5)},
+        {"Load POTA park list, 80,000 parks (replacing the list)", "parklist", "ms", "<= 500 ms",
+         atMost(500)},
         {"Peak memory, log loaded, every list shown", "memory", "MB", "<= 250 MB", atMost(250)},
     };
 

@@ -174,6 +174,7 @@ void Parkbook::connectWindows()
     connect(station, &Station::act3Sig, this, &Parkbook::act3Checked);
     connect(station, &Station::act4Sig, this, &Parkbook::act4Checked);
     connect(station, &Station::act5Sig, this, &Parkbook::act5Checked);
+    connect(station, &Station::parkEnteredSig, this, &Parkbook::checkStationPark);
     connect(contact, &Contact::escapeSig, this, &Parkbook::backHome);
     connect(contact, &Contact::getContactSig, this, &Parkbook::getContact);
     connect(activity, &Activity::escapeSig, this, &Parkbook::backHome);

@@ -27,6 +27,10 @@ namespace Adif
 {
 class FieldIndex;
 }
+namespace ParkList
+{
+struct Park;
+}
 
 class Activity;
 class Contact;
@@ -254,6 +258,22 @@ private:
     // The record of `park` on `date` as the Station window describes it now.
     ParkRecord stationParkRecord(const QString& date, const QString& park,
                                  const QString& name) const;
+    // ---- POTA park list (parks/) -----------------------------------------
+public:
+    QNetworkReply* parkListReply = nullptr;            // the list being downloaded
+    class QProgressDialog* parkListProgress = nullptr; // shown while it downloads
+    // The reference each Station slot was last checked with (index = slot).
+    QStringList checkedStationParks = QStringList(6);
+public Q_SLOTS:
+    void on_actionImport_Park_List_triggered();
+    void on_actionUpdate_Park_List_triggered();
+    void parkListDownloadFinished(QNetworkReply* reply);
+    void checkStationPark(int slot);
+    void on_p2p_editingFinished();
+
+private:
+    void loadParkList(const QByteArray& csv, const QString& source);
+    void fillStationPark(int slot, const ParkList::Park& park);
 
     // ---- location (geo/) -------------------------------------------------
 public Q_SLOTS:

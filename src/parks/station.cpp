@@ -39,6 +39,9 @@ Station::Station(QWidget* parent) : QDialog(parent), ui(new Ui::Station)
         auto* shortcut = new QShortcut(binding.keys, this);
         connect(shortcut, &QShortcut::activated, this, binding.slot);
     }
+    for (int slot = 1; slot <= 5; ++slot)
+        connect(parkRef(slot), &QLineEdit::editingFinished, this,
+                [this, slot] { Q_EMIT parkEnteredSig(slot); });
 }
 
 Station::~Station()

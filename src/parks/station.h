@@ -58,6 +58,8 @@ Q_SIGNALS:
     void act3Sig(bool checked);
     void act4Sig(bool checked);
     void act5Sig(bool checked);
+    // A park reference was entered in slot 1..5 (Enter or leaving the field).
+    void parkEnteredSig(int slot);
 
 private Q_SLOTS:
     void loadBandBox();

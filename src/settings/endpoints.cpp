@@ -26,3 +26,9 @@ QString Endpoints::updateUrl(const QString& settingsFile)
 {
     return endpoint(settingsFile, "UpdateUrl", "PARKBOOK_UPDATE_URL", QString());
 }
+
+QString Endpoints::parkListUrl(const QString& settingsFile)
+{
+    return endpoint(settingsFile, "ParkListUrl", "PARKBOOK_PARK_LIST_URL",
+                    QStringLiteral("https://pota.app/all_parks_ext.csv"));
+}

@@ -12,4 +12,6 @@ QString qrzUrl(const QString& settingsFile);
 // Update server base address; empty when none is configured. Key "UpdateUrl",
 // variable PARKBOOK_UPDATE_URL.
 QString updateUrl(const QString& settingsFile);
+// POTA's list of every park as CSV. Key "ParkListUrl", variable PARKBOOK_PARK_LIST_URL.
+QString parkListUrl(const QString& settingsFile);
 } // namespace Endpoints
