@@ -1,4 +1,5 @@
 #include "app/parkbook.h"
+#include "db/database.h"
 #include "app/prompter.h"
 #include "db/parklist.h"
 #include "parks/activationrecords.h"
@@ -15,7 +16,7 @@ namespace
 {
 QSqlDatabase logDatabase()
 {
-    return QSqlDatabase::database("parkbook");
+    return Database::log();
 }
 
 QString described(const ParkList::Park& park)

@@ -1,4 +1,5 @@
 #include "app/parkbook.h"
+#include "db/database.h"
 #include "app/prompter.h"
 #include "db/parklist.h"
 #include "settings/endpoints.h"
@@ -48,7 +49,7 @@ void Parkbook::on_actionImport_Park_List_triggered()
 
 void Parkbook::loadParkList(const QByteArray& csv, const QString& source)
 {
-    const ParkList::LoadResult result = ParkList::load(QSqlDatabase::database("parkbook"), csv);
+    const ParkList::LoadResult result = ParkList::load(Database::log(), csv);
     if (!result.ok) {
         prompt().critical(this, "Park List Not Loaded",
                           "The POTA park list from " + source +
