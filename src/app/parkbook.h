@@ -96,6 +96,10 @@ public:
     SeeLog* activationLog = nullptr;
 
     Prompter& prompt() { return *prompter; }
+    // Work the start leaves for the event loop once the window is shown
+    // (recounting the activation records, filling the long lists); true
+    // when it is all done.
+    bool startupDone = true;
     SoundPlayer& sound() { return *soundPlayer; }
 
 public Q_SLOTS:

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSettings>
+#include <QTest>
 
 TempHome::TempHome(bool withDataDir) : previousDir(QDir::currentPath())
 {
@@ -45,7 +46,11 @@ void TempHome::writeHiddenWindowSettings()
 
 std::unique_ptr<Parkbook> TempHome::makeParkbook()
 {
-    return std::make_unique<Parkbook>(&prompter, &sound);
+    auto parkbook = std::make_unique<Parkbook>(&prompter, &sound);
+    // What the start leaves for the event loop is done before a test looks.
+    if (!QTest::qWaitFor([&parkbook] { return parkbook->startupDone; }, 30000))
+        qWarning("Parkbook did not finish starting within 30 s");
+    return parkbook;
 }
 
 void fillTestStation(Parkbook& pb)

@@ -34,7 +34,8 @@ public:
     // tests start as a fresh install does, with every window open.
     void writeHiddenWindowSettings();
 
-    // Builds the main window inside this home with the scripted seams.
+    // Builds the main window inside this home with the scripted seams, and
+    // lets it finish the work its start leaves for the event loop.
     std::unique_ptr<Parkbook> makeParkbook();
 
     ScriptedPrompter prompter;
