@@ -13,7 +13,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config ccache
     qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite qt6-charts-dev libqt6opengl6-dev
     libxkbcommon-dev qt6-qpa-plugins qt6-tools-dev qt6-tools-dev-tools
-    fonts-liberation sqlite3 xvfb xauth espeak-ng lame gstreamer1.0-plugins-good
+    fonts-liberation sqlite3 libsqlite3-dev xvfb xauth espeak-ng lame gstreamer1.0-plugins-good
     clang clang-format libclang-rt-14-dev xdotool desktop-file-utils
 )
 

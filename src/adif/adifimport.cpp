@@ -12,7 +12,9 @@
 #include <QCheckBox>
 #include <QFileInfo>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QTextStream>
+#include <utility>
 
 QString Parkbook::extractField(QString line, QString fieldName)
 {
@@ -25,40 +27,85 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
                                                "ADIF Files (*.adi);;All Files (*.*)");
     if (path.isEmpty())
         return;
+    const QString name = QFileInfo(path).fileName();
 
     // Not in text mode: a value that spans a line counts a CR LF as two
     // characters in its declared length, and the reader must too.
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        // One transaction: a file of many thousand records is written in
-        // seconds, and a failure leaves the log as it was before the import.
-        RecordWriter writer(Database::log());
-        DbResult result = writer.begin();
-        if (result) {
-            QTextStream in(&file);
-            Adif::RecordReader reader(&in);
-            QString record;
-            while (writer.firstFailure.isEmpty() && reader.next(&record))
-                importRecord(record, writer);
-            result = writer.commit();
-        }
-        if (!result) {
-            logError("ADIF import of " + QFileInfo(path).fileName() + " failed: " + result.error);
-            prompt().critical(this, "ADIF Import Failed",
-                              "The contacts of " + QFileInfo(path).fileName() +
-                                  " could not be written.\nThe log is unchanged.");
-        }
-        calculateStatistics();
-        file.close();
-    } else {
+    if (!file.open(QIODevice::ReadOnly)) {
         logError("Could not open " + path + " for ADIF import");
         prompt().critical(this, "Cannot Open ADIF File",
                           "File " + path + "\nCould not be Opened.\n");
+        return;
     }
+
+    // A long file shows its progress after a second and can be cancelled.
+    // While the dialog takes the keyboard, WSJT-X and the QRZ answers wait
+    // for the log (afterImport): a contact written into the open transaction
+    // would go with a cancelled import.
+    QProgressDialog progress("Importing " + name, "Cancel", 0, 1000, this);
+    progress.setWindowTitle("ADIF Import");
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setMinimumDuration(1000);
+    importRunning = true;
+
+    // One transaction: a file of many thousand records is written in
+    // seconds, and a failure leaves the log as it was before the import.
+    RecordWriter writer(Database::log());
+    DbResult result = writer.begin();
+    bool cancelled = false;
+    if (result) {
+        QTextStream in(&file);
+        Adif::RecordReader reader(&in);
+        QString record;
+        const qint64 size = qMax<qint64>(1, file.size());
+        int records = 0;
+        while (writer.firstFailure.isEmpty() && reader.next(&record)) {
+            importRecord(record, writer);
+            if (++records % 500 == 0) {
+                progress.setLabelText(QString("Importing %1: %2 records").arg(name).arg(records));
+                progress.setValue(int(file.pos() * 1000 / size));
+                if ((cancelled = progress.wasCanceled()))
+                    break;
+            }
+        }
+        if (cancelled)
+            writer.rollback();
+        else
+            result = writer.commit();
+    }
+    progress.reset();
+    importRunning = false;
+    file.close();
+    if (cancelled) {
+        prompt().information(this, "ADIF Import Cancelled",
+                             "The import of " + name + " was cancelled.\nThe log is unchanged.");
+    } else if (!result) {
+        logError("ADIF import of " + name + " failed: " + result.error);
+        prompt().critical(this, "ADIF Import Failed",
+                          "The contacts of " + name +
+                              " could not be written.\nThe log is unchanged.");
+    }
+
+    // The lists are drawn again once, for the whole file.
+    calculateStatistics();
+    refreshActivationList();
     if (parkLog && parkLog->isVisible()) {
         ui->parkReference->setText(currentPark);
         on_actionLoad_Park_Log_triggered();
     }
+    if (contactLog->isVisible())
+        fillContactLog(true, nullptr);
+    for (const std::function<void()>& write : std::exchange(afterImport, {}))
+        write();
+}
+
+void Parkbook::whenLogIsFree(std::function<void()> write)
+{
+    if (importRunning)
+        afterImport.append(std::move(write));
+    else
+        write();
 }
 
 void Parkbook::logFromADIF(QString record)

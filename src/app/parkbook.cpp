@@ -223,6 +223,8 @@ void Parkbook::createShortcuts()
 
 void Parkbook::initWindows()
 {
+    ++startupRun;
+    startupDone = false;
     // The activation list of another database (before a change of data
     // directory) points at rows this one does not have.
     (void)ActivationList::rebuild(Database::memory(), {});
@@ -260,18 +262,18 @@ void Parkbook::initWindows()
         on_actionStation_Details_triggered();
     if (contact->visibility == "Yes")
         on_actionContact_Details_triggered();
+    // The windows reopen at once; what they show of the whole log follows
+    // once the main window is up (finishStartup).
     if (activity->visibility == "Yes")
-        on_actionActivation_Statistics_triggered();
+        showStatisticsWindow();
     if (parkLog->visibility == "Yes")
         on_actionShow_Park_Log_triggered();
     if (contactLog->visibility == "Yes")
-        on_actionContact_Log_triggered();
+        showContactLogWindow();
     // The list reopens on the record of the park the Station window selects;
     // nothing is re-activated, so the slots stay as they were saved.
-    if (activationLog->visibility == "Yes") {
+    if (activationLog->visibility == "Yes")
         enterMode(potaMode);
-        refreshActivationList();
-    }
 
     autoReply = wsjtx->autoReplyChecked();
     setQsoStatus(autoReply ? 1 : 0);
@@ -281,6 +283,45 @@ void Parkbook::initWindows()
     activateWindow();
     on_setTodayData_pressed();
     changesAtOpen = Backups::totalChanges(QSqlDatabase::database(Database::logConnection, false));
+    QTimer::singleShot(0, this, [this, run = startupRun] { finishStartup(run, 0); });
+}
+
+// The long work of a start, one step at a time whenever the event loop is
+// free, so the operator can type as soon as the main window shows: every
+// activation record recounted from the log (mending counters left wrong by
+// another program or an older version), then the activation list, the
+// statistics and the contact log drawn from the recounted records.
+void Parkbook::finishStartup(int run, int step)
+{
+    if (run != startupRun)
+        return; // a newer start (another data directory) took over
+    switch (step) {
+    case 0: {
+        // The recount's own writes are not changes of the operator's.
+        QSqlDatabase db = QSqlDatabase::database(Database::logConnection, false);
+        const qint64 before = Backups::totalChanges(db);
+        calculateStatistics();
+        changesAtOpen += Backups::totalChanges(db) - before;
+        break;
+    }
+    case 1:
+        refreshActivationList();
+        break;
+    case 2:
+        if (activity->isVisible())
+            displayStatistics();
+        break;
+    case 3:
+        if (contactLog->isVisible()) {
+            fillContactLog(true, [this, run] { finishStartup(run, 4); });
+            return;
+        }
+        break;
+    default:
+        startupDone = true;
+        return;
+    }
+    QTimer::singleShot(0, this, [this, run, step] { finishStartup(run, step + 1); });
 }
 
 void Parkbook::sysclkTimeout()

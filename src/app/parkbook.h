@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFont>
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QMainWindow>
@@ -16,6 +17,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -143,6 +145,21 @@ public:
     int currentLogId = 0;
     int parkLogPosition = 0;
     int parkLogCount = 0;
+    // What a list window shows: its rows changed `changes` times and it
+    // shows `what` (park and date, or mode). Drawn again only when either
+    // differs; a move through the same rows only moves the highlight.
+    struct ListDrawing {
+        int changes = -1;
+        QString what;
+        bool operator==(const ListDrawing& other) const
+        {
+            return changes == other.changes && what == other.what;
+        }
+    };
+    int parkLogChanges = 0;   // rows added, changed or loaded into the park log
+    ListDrawing parkLogDrawn; // what the park log window shows
+    QHash<qint64, int> parkLogLines; // its line of each `log` id
+    int parkLogActiveLine = 0;
     bool addP2PPending = false;
     // Set when the latest write to `log` failed; the form is then kept.
     bool contactWriteFailed = false;
@@ -178,6 +195,10 @@ public Q_SLOTS:
     void on_actionLoad_Park_Log_triggered();
     void on_actionShow_Park_Log_triggered();
     void on_actionContact_Log_triggered();
+    void showContactLogWindow();
+    // Draws every contact into the contact log, at once or (inParts) a part
+    // at a time while the event loop is free; `finished` runs at the end.
+    void fillContactLog(bool inParts, std::function<void()> finished);
     void topContact();
     void previousContact();
     void nextContact();
@@ -213,6 +234,10 @@ private:
 public:
     int activationListId = 0; // current entry of the activation list
     int activationParkId = 0; // its parks row
+    int activationChanges = 0; // the list rebuilt, or records changed
+    ListDrawing activationsDrawn;
+    QHash<qint64, int> activationLines; // its line of each `parks` id
+    int activationActiveLine = 0;
     // Working mode, band and state of the contact being entered; loaded from
     // the station record and replaced from the entry fields at each logging.
     QString contactMode;
@@ -259,6 +284,8 @@ public Q_SLOTS:
 
 private:
     void moveActivation(Step step);
+    // Draws every line of the activation list anew.
+    void drawActivations(int activeId);
     // The record of `park` on `date` as the Station window describes it now.
     ParkRecord stationParkRecord(const QString& date, const QString& park,
                                  const QString& name) const;
@@ -354,6 +381,11 @@ public:
                    const Adif::FieldIndex& fields, RecordFallback fallback, RecordWriter& writer);
     // One record of a file being imported through `writer`.
     void importRecord(const QString& record, RecordWriter& writer);
+    // Runs a write of the log now, or after the import that holds the log
+    // in its transaction.
+    void whenLogIsFree(std::function<void()> write);
+    bool importRunning = false;
+    QList<std::function<void()>> afterImport;
 public Q_SLOTS:
     void on_actionExport_Park_Log_triggered();
     void on_actionExport_Contact_Log_triggered();
@@ -407,6 +439,7 @@ private:
     // ---- statistics (stats/) ---------------------------------------------
 public Q_SLOTS:
     void on_actionActivation_Statistics_triggered();
+    void showStatisticsWindow();
     void displayStatistics();
 
     // ---- viewers, themes, update check (support/) ------------------------
@@ -462,6 +495,8 @@ protected:
 private:
     void createShortcuts();
     void connectWindows();
+    void finishStartup(int run, int step);
+    int startupRun = 0; // each start (and each change of data directory) counts one
 
     std::unique_ptr<Prompter> ownPrompter;
     std::unique_ptr<SoundPlayer> ownSoundPlayer;

@@ -36,7 +36,8 @@ void Parkbook::setupDbLog()
         result = Database::migrate(db);
     if (!result)
         logError("The log " + fullPath + " could not be brought up to date: " + result.error);
-    calculateStatistics();
+    // The counters of every record are mended once the window is up
+    // (finishStartup).
 }
 
 void Parkbook::setupDbMem()

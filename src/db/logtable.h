@@ -3,8 +3,10 @@
 #include "db/contactrow.h"
 #include "db/dbresult.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <QSqlDatabase>
+#include <functional>
 #include <optional>
 
 // The persistent table `log`: one row per contact.
@@ -30,12 +32,13 @@ QList<Contact> parkLog(QSqlDatabase db, const QString& date, const QString& oper
 QList<ContactRow> forExport(QSqlDatabase db, const QString& startDate, const QString& endDate,
                             const QString& park);
 
-// The columns the contact log shows.
+// The columns the contact log shows, as SQLite stores them (UTF-8), valid
+// until the call that hands them out returns.
 struct ListedContact {
-    QString id, date, park, time, call, band, mode, p2p;
+    QByteArrayView id, date, park, time, call, band, mode, p2p;
 };
-// Every contact, newest date first, then by park and time.
-QList<ListedContact> newestFirst(QSqlDatabase db);
+// Hands every contact to `each`, newest date first, then by park, time and id.
+void eachNewestFirst(QSqlDatabase db, const std::function<void(const ListedContact&)>& each);
 
 // Contacts with a date from `startDate` to `endDate`.
 int countInRange(QSqlDatabase db, const QString& startDate, const QString& endDate);

@@ -9,26 +9,21 @@ namespace
 {
 // A duplicate keeps the date, call, mode and band it was first logged with.
 const QStringList keptByDuplicate = {"date", "call", "mode", "band"};
-
-// Every value is written as text, never as NULL, so that the duplicate test
-// finds rows written by an earlier import.
-ContactRow withoutNulls(ContactRow row)
-{
-    for (const ContactColumns::Column& column : ContactColumns::all) {
-        if ((row.*column.member).isNull())
-            row.*column.member = QStringLiteral("");
-    }
-    return row;
-}
 } // namespace
 
-RecordWriter::RecordWriter(QSqlDatabase database) : db(database), find(db), insert(db), update(db)
+RecordWriter::RecordWriter(QSqlDatabase database)
+    : db(database),
+      find(db, "SELECT id FROM log WHERE park=? and date=? and call=? and ifnull(mode,'')=? "
+               "COLLATE NOCASE and ifnull(band,'')=? COLLATE NOCASE and ifnull(p2p,'')=? "
+               "ORDER BY id LIMIT 1"),
+      insert(db, ContactColumns::insertSql("log").toUtf8().constData()),
+      update(db, ContactColumns::updateSql("log", "id", keptByDuplicate).toUtf8().constData())
 {
-    find.prepare("SELECT id FROM log WHERE park=? and date=? and call=? and ifnull(mode,'')=? "
-                 "COLLATE NOCASE and ifnull(band,'')=? COLLATE NOCASE and ifnull(p2p,'')=? "
-                 "ORDER BY id LIMIT 1");
-    insert.prepare(ContactColumns::insertSql("log"));
-    update.prepare(ContactColumns::updateSql("log", "id", keptByDuplicate));
+    for (const ContactColumns::Column& column : ContactColumns::all) {
+        written.append(column.member);
+        if (!keptByDuplicate.contains(QLatin1String(column.name)))
+            rewritten.append(column.member);
+    }
 }
 
 DbResult RecordWriter::begin()
@@ -47,25 +42,31 @@ DbResult RecordWriter::commit()
     return DbResult::failure(error);
 }
 
-DbResult RecordWriter::write(const ContactRow& contact)
+void RecordWriter::rollback()
 {
-    const ContactRow row = withoutNulls(contact);
-    for (const QString& value : {row.park, row.date, row.call, row.mode, row.band, row.p2p})
-        find.addBindValue(value);
-    const bool found = execute(find) && find.next();
-    const qint64 id = found ? find.value(0).toLongLong() : 0;
-    find.finish();
+    db.rollback();
+}
 
-    DbResult result;
-    if (found) {
-        ContactColumns::bind(update, row, keptByDuplicate);
-        update.addBindValue(id);
-        result = execute(update);
-        result.id = id;
-    } else {
-        ContactColumns::bind(insert, row);
-        result = execute(insert);
-    }
+DbResult RecordWriter::write(const ContactRow& row)
+{
+    int place = 0;
+    for (const QString* value : {&row.park, &row.date, &row.call, &row.mode, &row.band, &row.p2p})
+        find.bindText(++place, *value);
+    const bool found = find.next();
+    const qint64 id = found ? find.integer(0) : 0;
+    find.reset();
+
+    // Every value is written as text, never as NULL, so that the duplicate
+    // test finds rows written by an earlier import.
+    SqliteStatement& statement = found ? update : insert;
+    place = 0;
+    for (QString ContactRow::*member : found ? rewritten : written)
+        statement.bindText(++place, row.*member);
+    if (found)
+        statement.bindInt(++place, id);
+    const DbResult result = statement.run()
+                                ? DbResult::success(found ? id : statement.lastInsertId())
+                                : DbResult::failure(statement.error());
     if (!result && firstFailure.isEmpty())
         firstFailure = result.error;
     return result;

@@ -2,10 +2,11 @@
 
 #include "db/contactrow.h"
 #include "db/dbresult.h"
+#include "db/sqlitestatement.h"
 
+#include <QList>
 #include <QSet>
 #include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QString>
 
 // Writes the contacts another program hands over (an ADIF file, WSJT-X) by
@@ -24,6 +25,8 @@ public:
     // Commits, unless a write was refused (or the commit is): then nothing of
     // the file stays and the result says why.
     DbResult commit();
+    // Takes back everything since begin().
+    void rollback();
 
     DbResult write(const ContactRow& row);
     // True the first time a (date, park) pair without a `parks` record comes
@@ -35,7 +38,10 @@ public:
 
 private:
     QSqlDatabase db;
-    QSqlQuery find, insert, update;
+    // The hot path of an import: SQLite's own statements (see SqliteStatement).
+    SqliteStatement find, insert, update;
+    // The values each statement binds, in its order.
+    QList<QString ContactRow::*> written, rewritten;
     QSet<QString> knownParks;
     bool knownParksRead = false;
 };

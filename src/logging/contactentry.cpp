@@ -266,6 +266,7 @@ int Parkbook::addToLog(QString park, int logId, int type)
 
 int Parkbook::addToMem(QString park, int logId, int type)
 {
+    ++parkLogChanges;
     ContactRow row = contactRecord;
     row.park = park;
     DbResult copied;

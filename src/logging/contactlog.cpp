@@ -5,7 +5,39 @@
 #include "parks/seelog.h"
 #include "ui_seelog.h"
 
+namespace
+{
+// The whole list as one text, with an empty line between the groups of a
+// date and park.
+QString contactLogText(int* count)
+{
+    QByteArray text;
+    QByteArrayView previousDate, previousPark;
+    *count = 0;
+    LogTable::eachNewestFirst(Database::log(), [&](const LogTable::ListedContact& row) {
+        if (*count > 0) {
+            text.append('\n');
+            if (row.date != previousDate || row.park != previousPark)
+                text.append('\n');
+        }
+        if (*count == 0)
+            text.reserve(64 * 1024);
+        ++*count;
+        LogLines::appendContactLogLine(text, row);
+        previousDate = row.date;
+        previousPark = row.park;
+    });
+    return QString::fromUtf8(text);
+}
+} // namespace
+
 void Parkbook::on_actionContact_Log_triggered()
+{
+    showContactLogWindow();
+    fillContactLog(false, nullptr);
+}
+
+void Parkbook::showContactLogWindow()
 {
     if (!contactLog->isVisible()) {
         contactLog->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -16,25 +48,24 @@ void Parkbook::on_actionContact_Log_triggered()
         contactLog->show();
         contactLog->raise();
     }
-    contactLog->ui->header->setPlainText(LogLines::contactLogHeader());
+}
 
-    // One text for the whole list (about 60 characters a line), with an empty
-    // line between the groups of a date and park.
-    const QList<LogTable::ListedContact> contacts = LogTable::newestFirst(Database::log());
-    QString text;
-    text.reserve(contacts.size() * 64);
-    const LogTable::ListedContact* previous = nullptr;
-    for (const LogTable::ListedContact& row : contacts) {
-        if (previous) {
-            text.append('\n');
-            if (row.date != previous->date || row.park != previous->park)
-                text.append('\n');
-        }
-        LogLines::appendContactLogLine(text, row.id, row.date, row.park, row.time, row.call,
-                                       row.band, row.mode, row.p2p);
-        previous = &row;
+void Parkbook::fillContactLog(bool inParts, std::function<void()> finished)
+{
+    contactLog->ui->header->setPlainText(LogLines::contactLogHeader());
+    int count = 0;
+    const QString text = contactLogText(&count);
+    const QString title = "All Contacts Log,  Contacts = " + QString::number(count);
+    if (!inParts) {
+        contactLog->setText(text, themeBlue);
+        contactLog->setWindowTitle(title);
+        contactLog->moveToLine(1);
+        return;
     }
-    contactLog->setText(text, themeBlue);
-    contactLog->setWindowTitle("All Contacts Log,  Contacts = " + QString::number(contacts.size()));
-    contactLog->moveToLine(1);
+    contactLog->setWindowTitle(title);
+    contactLog->setTextInParts(text, themeBlue, [this, finished] {
+        contactLog->moveToLine(1);
+        if (finished)
+            finished();
+    });
 }

@@ -48,49 +48,66 @@ QString LogLines::contactLogHeader()
                            {"P2P", -parkWidth}});
 }
 
-QString LogLines::contactLogLine(const LogTable::ListedContact& f)
+QString LogLines::contactLogLine(const LogTable::ListedContact& contact)
 {
-    QString line;
-    appendContactLogLine(line, f.id, f.date, f.park, f.time, f.call, f.band, f.mode, f.p2p);
-    return line;
+    QByteArray line;
+    appendContactLogLine(line, contact);
+    return QString::fromUtf8(line);
 }
 
 namespace
 {
-// As fixedWidthLine pads one field: a negative width left-aligns.
-void appendPadded(QString& out, QStringView value, int width)
+// The length of UTF-8 text as a QString counts it (characters outside the
+// Basic Multilingual Plane count twice), so padding matches fixedWidthLine.
+qsizetype utf16Length(QByteArrayView text)
 {
-    static const QString spaces(16, ' ');
-    qsizetype pad = qMax<qsizetype>(0, qAbs(width) - value.size());
+    qsizetype length = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80)
+            length += byte >= 0xF0 ? 2 : 1;
+    }
+    return length;
+}
+
+// As fixedWidthLine pads one field: a negative width left-aligns.
+void appendPadded(QByteArray& out, QByteArrayView value, int width)
+{
+    const qsizetype pad = qMax<qsizetype>(0, qAbs(width) - utf16Length(value));
     if (width < 0)
         out.append(value);
-    while (pad > 0) {
-        const qsizetype n = qMin(pad, spaces.size());
-        out.append(QStringView(spaces).left(n));
-        pad -= n;
-    }
+    out.append(pad, ' ');
     if (width > 0)
         out.append(value);
 }
+
+// The first `n` characters (hhmm of a time).
+QByteArrayView leftChars(QByteArrayView text, qsizetype n)
+{
+    qsizetype chars = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && chars++ == n)
+            return text.first(i);
+    }
+    return text;
+}
 } // namespace
 
-void LogLines::appendContactLogLine(QString& out, QStringView id, QStringView date,
-                                    QStringView park, QStringView time, QStringView call,
-                                    QStringView band, QStringView mode, QStringView p2p)
+void LogLines::appendContactLogLine(QByteArray& out, const LogTable::ListedContact& c)
 {
-    appendPadded(out, id, 5);
+    appendPadded(out, c.id, 5);
     out.append(' ');
-    appendPadded(out, date, -8);
+    appendPadded(out, c.date, -8);
     out.append(' ');
-    appendPadded(out, park, -parkWidth);
+    appendPadded(out, c.park, -parkWidth);
     out.append(' ');
-    appendPadded(out, time.left(4), -4);
+    appendPadded(out, leftChars(c.time, 4), -4);
     out.append(' ');
-    appendPadded(out, call, -6);
+    appendPadded(out, c.call, -6);
     out.append(' ');
-    appendPadded(out, band, -5);
+    appendPadded(out, c.band, -5);
     out.append(' ');
-    appendPadded(out, mode, -8);
+    appendPadded(out, c.mode, -8);
     out.append(' ');
-    appendPadded(out, p2p, -parkWidth);
+    appendPadded(out, c.p2p, -parkWidth);
 }

@@ -14,9 +14,7 @@ QString parkLogHeader();
 QString parkLogLine(int number, const ContactRow& contact);
 QString contactLogHeader();
 QString contactLogLine(const LogTable::ListedContact& contact);
-// Appends the same line as contactLogLine to `out` without building the
-// fields or the line on their own: the contact log writes 100,000 of them.
-void appendContactLogLine(QString& out, QStringView id, QStringView date, QStringView park,
-                          QStringView time, QStringView call, QStringView band, QStringView mode,
-                          QStringView p2p);
+// Appends the same line, in UTF-8, to `out`: the contact log writes 100,000 of
+// them and turns the whole text into a QString once.
+void appendContactLogLine(QByteArray& out, const LogTable::ListedContact& contact);
 } // namespace LogLines

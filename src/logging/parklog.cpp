@@ -26,6 +26,7 @@ void Parkbook::on_actionLoad_Park_Log_triggered()
 
 void Parkbook::loadParkLog()
 {
+    ++parkLogChanges;
     QSqlDatabase memory = Database::memory();
     (void)ParkLogMemory::clear(memory);
     parkLog->ui->log->clear();
@@ -50,34 +51,40 @@ int Parkbook::displayParkLog(int activeID)
 {
     QSqlDatabase memory = Database::memory();
     const qint64 activeLogId = ParkLogMemory::logIdAt(memory, activeID);
-
     QPlainTextEdit* list = parkLog->ui->log;
-    list->setCenterOnScroll(true);
-    QTextCharFormat normal = parkLog->ui->header->currentCharFormat();
-    normal.setForeground(themeText);
-    parkLog->ui->header->setCurrentCharFormat(normal);
-    parkLog->ui->header->setPlainText(LogLines::parkLogHeader());
+    const QString reference = ui->parkReference->text();
 
-    int contacts = 0;
-    int activeLine = 0;
-    QStringList lines;
-    for (const ParkLogMemory::Contact& contact :
-         ParkLogMemory::ofPark(memory, ui->parkReference->text())) {
-        ++contacts;
-        const ContactRow& row = contact.row;
-        if (activeLogId != 0 && contact.logId == activeLogId)
-            activeLine = contacts;
-        lines.append(LogLines::parkLogLine(contacts, row));
+    // Every arrow key through the park log comes here: when its contacts are
+    // the ones drawn, only the highlight moves.
+    const ListDrawing drawing{parkLogChanges, reference + '\n' + ui->parkDate->text()};
+    int contacts = int(parkLogLines.size());
+    if (drawing == parkLogDrawn) {
+        const int activeLine = int(parkLogLines.value(activeLogId));
+        parkLog->moveHighlight(parkLogActiveLine, activeLine, themeBlue, themeGreen);
+        parkLogActiveLine = activeLine;
+    } else {
+        list->setCenterOnScroll(true);
+        QTextCharFormat normal = parkLog->ui->header->currentCharFormat();
+        normal.setForeground(themeText);
+        parkLog->ui->header->setCurrentCharFormat(normal);
+        parkLog->ui->header->setPlainText(LogLines::parkLogHeader());
+
+        contacts = 0;
+        parkLogLines.clear();
+        QStringList lines;
+        for (const ParkLogMemory::Contact& contact : ParkLogMemory::ofPark(memory, reference)) {
+            ++contacts;
+            parkLogLines.insert(contact.logId, contacts);
+            lines.append(LogLines::parkLogLine(contacts, contact.row));
+        }
+        parkLogActiveLine = activeLogId != 0 ? int(parkLogLines.value(activeLogId)) : 0;
+        parkLog->setLines(lines, themeBlue, parkLogActiveLine, themeGreen);
+        parkLogDrawn = drawing;
     }
-    parkLog->setLines(lines, themeBlue, activeLine, themeGreen);
 
     parkLog->setWindowTitle("Alt-P: Park Log Date = " + ui->parkDate->text() +
                             ",  Contacts = " + QString::number(contacts));
-    // Lines never wrap in this list, so line n is text block n - 1; going
-    // there directly avoids laying out every line above it.
-    QTextCursor cursor(list->document()->findBlockByNumber(activeID > 1 ? activeID - 1 : 0));
-    list->setTextCursor(cursor);
-    list->ensureCursorVisible();
+    parkLog->moveToLine(activeID);
     return contacts;
 }
 

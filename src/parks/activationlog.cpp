@@ -11,6 +11,7 @@
 
 int Parkbook::loadActivations()
 {
+    ++activationChanges;
     const QList<qint64> ids = ParksTable::listIds(Database::log(), potaMode != "Activating");
     const DbResult rebuilt = ActivationList::rebuild(Database::memory(), ids);
     return rebuilt ? int(ids.size()) : 0;
@@ -18,30 +19,19 @@ int Parkbook::loadActivations()
 
 int Parkbook::displayActivations(int activationID, int activeId)
 {
-    QPlainTextEdit* list = activationLog->ui->log;
-    list->setCenterOnScroll(true);
-    activationLog->ui->header->setPlainText(activationHeader());
-
-    const QList<qint64> parkIds = ActivationList::parkIds(Database::memory());
-    // Every record read at once: the list is redrawn at each step through
-    // it, and a query per line made that take half a second for 5,000 lines.
-    QHash<qint64, ParkRecord> records;
-    if (!parkIds.isEmpty())
-        records = ParksTable::allById(Database::log());
-
-    QStringList lines;
-    int activeLine = 0;
-    for (const qint64 id : parkIds) {
-        const auto found = records.constFind(id);
-        if (found == records.cend() || !belongsToMode(found->park, potaMode))
-            continue;
-        lines.append(activationLine(*found));
-        if (id == activeId)
-            activeLine = int(lines.size());
+    // A move through the list comes here: when its records are the ones
+    // drawn, only the highlight moves.
+    const ListDrawing drawing{activationChanges, potaMode};
+    if (drawing == activationsDrawn) {
+        const int activeLine = int(activationLines.value(activeId));
+        activationLog->moveHighlight(activationActiveLine, activeLine, themeText, themeGreen);
+        activationActiveLine = activeLine;
+    } else {
+        drawActivations(activeId);
+        activationsDrawn = drawing;
     }
-    activationLog->setLines(lines, themeText, activeLine, themeGreen);
 
-    const int count = int(lines.size());
+    const int count = int(activationLines.size());
     if (potaMode != "Activating")
         activationLog->setWindowTitle("Alt+H: Hunting Log,  Hunting Days = " +
                                       QString::number(count));
@@ -50,6 +40,32 @@ int Parkbook::displayActivations(int activationID, int activeId)
                                       QString::number(count));
     activationLog->moveToLine(activationID);
     return count;
+}
+
+void Parkbook::drawActivations(int activeId)
+{
+    QPlainTextEdit* list = activationLog->ui->log;
+    list->setCenterOnScroll(true);
+    activationLog->ui->header->setPlainText(activationHeader());
+
+    const QList<qint64> parkIds = ActivationList::parkIds(Database::memory());
+    // Every record read at once: a query per line made a list of 5,000
+    // lines take half a second.
+    QHash<qint64, ParkRecord> records;
+    if (!parkIds.isEmpty())
+        records = ParksTable::allById(Database::log());
+
+    QStringList lines;
+    activationLines.clear();
+    for (const qint64 id : parkIds) {
+        const auto found = records.constFind(id);
+        if (found == records.cend() || !belongsToMode(found->park, potaMode))
+            continue;
+        lines.append(activationLine(*found));
+        activationLines.insert(id, int(lines.size()));
+    }
+    activationActiveLine = int(activationLines.value(activeId));
+    activationLog->setLines(lines, themeText, activationActiveLine, themeGreen);
 }
 
 // Each move makes another entry current and redraws; none re-activates.
@@ -96,6 +112,7 @@ void Parkbook::deletePark()
             record->park + "\n   Activation Date: " + record->date,
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer == QMessageBox::Yes) {
+        ++activationChanges;
         const DbResult removed = ParksTable::remove(Database::log(), activationParkId);
         if (!removed)
             logError("Activation record " + record->park + " " + record->date +

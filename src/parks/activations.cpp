@@ -240,7 +240,8 @@ void Parkbook::showFirstActivation()
 
 void Parkbook::refreshActivationList()
 {
-    if (!activationLog->isVisible())
+    // An import draws the list once, when its file is in.
+    if (!activationLog->isVisible() || importRunning)
         return;
     loadActivations();
     // The list numbers its entries afresh; the current entry is the record of

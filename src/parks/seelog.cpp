@@ -8,6 +8,8 @@
 #include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
+#include <utility>
 
 SeeLog::SeeLog(QWidget* parent) : QDialog(parent), ui(new Ui::SeeLog)
 {
@@ -44,6 +46,7 @@ void SeeLog::setText(const QString& text, const QColor& lineColor, int activeLin
 void SeeLog::drawText(const QString& text, int lineCount, const QColor& lineColor, int activeLine,
                       const QColor& activeColor)
 {
+    ++fillNumber; // a fill in parts still going on stops here
     QPlainTextEdit* list = ui->log;
     list->clear();
     QTextCursor cursor(list->document());
@@ -62,13 +65,72 @@ void SeeLog::drawText(const QString& text, int lineCount, const QColor& lineColo
     cursor.endEditBlock();
 }
 
+void SeeLog::setTextInParts(const QString& text, const QColor& lineColor,
+                            std::function<void()> finished)
+{
+    drawText(QString(), 0, lineColor, 0, QColor());
+    partsText = text;
+    partsDone = 0;
+    partsColour = lineColor;
+    partsFinished = std::move(finished);
+    const int fill = fillNumber;
+    QTimer::singleShot(0, this, [this, fill] { appendPart(fill); });
+}
+
+void SeeLog::appendPart(int fill)
+{
+    if (fill != fillNumber)
+        return;
+    // Some 2,000 lines, ended before a line feed, so each later part starts
+    // with the line feed that separates it from the one before.
+    qsizetype end = partsDone;
+    for (int lines = 0; lines < 2000 && end >= 0; ++lines)
+        end = partsText.indexOf('\n', end + 1);
+    if (end < 0)
+        end = partsText.size();
+    QTextCursor cursor(ui->log->document());
+    cursor.movePosition(QTextCursor::End);
+    QTextCharFormat format = ui->log->currentCharFormat();
+    format.setForeground(partsColour);
+    cursor.insertText(QStringView(partsText).mid(partsDone, end - partsDone).toString(), format);
+    partsDone = end;
+    if (partsDone < partsText.size()) {
+        QTimer::singleShot(0, this, [this, fill] { appendPart(fill); });
+        return;
+    }
+    partsText.clear();
+    if (std::function<void()> finished = std::exchange(partsFinished, nullptr))
+        finished();
+}
+
+void SeeLog::colourLine(int line, const QColor& colour)
+{
+    const QTextBlock block = ui->log->document()->findBlockByNumber(line - 1);
+    if (line <= 0 || !block.isValid())
+        return;
+    QTextCursor cursor(block);
+    cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+    QTextCharFormat format = ui->log->currentCharFormat();
+    format.setForeground(colour);
+    cursor.setCharFormat(format);
+}
+
+void SeeLog::moveHighlight(int from, int to, const QColor& lineColor, const QColor& activeColor)
+{
+    if (from == to)
+        return;
+    colourLine(from, lineColor);
+    colourLine(to, activeColor);
+}
+
 void SeeLog::moveToLine(int line)
 {
-    QTextCursor cursor = ui->log->textCursor();
-    cursor.movePosition(QTextCursor::Start);
-    if (line > 1)
-        cursor.movePosition(QTextCursor::Down, QTextCursor::MoveAnchor, line - 1);
-    ui->log->setTextCursor(cursor);
+    // Lines never wrap in these lists, so line n is text block n - 1; going
+    // there directly spares laying out every line above it.
+    QTextBlock block = ui->log->document()->findBlockByNumber(line > 1 ? line - 1 : 0);
+    if (!block.isValid())
+        block = ui->log->document()->lastBlock();
+    ui->log->setTextCursor(QTextCursor(block));
     ui->log->ensureCursorVisible();
 }
 

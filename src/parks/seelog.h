@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QString>
 #include <QTextCharFormat>
+#include <functional>
 
 namespace Ui
 {
@@ -33,6 +34,15 @@ public:
     // The same for lines already joined by line feeds.
     void setText(const QString& text, const QColor& lineColor, int activeLine = 0,
                  const QColor& activeColor = QColor());
+    // The same, a part of some thousand lines at a time, each part when the
+    // event loop is free, so that a list of 100,000 lines does not hold up the
+    // keyboard. `finished` runs after the last part. A later fill or draw
+    // takes the place of one still going on.
+    void setTextInParts(const QString& text, const QColor& lineColor,
+                        std::function<void()> finished = nullptr);
+    // Moves the highlight from line `from` to line `to` (1-based, 0 for none)
+    // without drawing the list again.
+    void moveHighlight(int from, int to, const QColor& lineColor, const QColor& activeColor);
     // Puts the text cursor on line `line` (1-based; 0 and 1 both mean the first
     // line) and scrolls it into view.
     void moveToLine(int line);
@@ -49,6 +59,15 @@ Q_SIGNALS:
 private:
     void drawText(const QString& text, int lineCount, const QColor& lineColor, int activeLine,
                   const QColor& activeColor);
+    void colourLine(int line, const QColor& colour);
+    void appendPart(int fill);
+
+    // The fill in parts going on: its text, how far it has come, its number.
+    QString partsText;
+    qsizetype partsDone = 0;
+    QColor partsColour;
+    std::function<void()> partsFinished;
+    int fillNumber = 0;
 
 private Q_SLOTS:
     void toMainWindow();

@@ -133,8 +133,10 @@ void Parkbook::populateReadyReadQRZ()
     answer.expire = qrzExpire;
     answer.born = qrzBorn;
     // Stored data wins: only empty columns take the answer.
-    const DbResult stored = LogTable::fillMissingDetails(Database::log(), id, answer);
-    if (!stored)
-        logError("QRZ data for contact " + QString::number(id) +
-                 " could not be stored: " + stored.error);
+    whenLogIsFree([this, id, answer] {
+        const DbResult stored = LogTable::fillMissingDetails(Database::log(), id, answer);
+        if (!stored)
+            logError("QRZ data for contact " + QString::number(id) +
+                     " could not be stored: " + stored.error);
+    });
 }

@@ -9,14 +9,19 @@
 
 void Parkbook::on_actionActivation_Statistics_triggered()
 {
+    showStatisticsWindow();
+    displayStatistics();
+    activateWindow();
+}
+
+void Parkbook::showStatisticsWindow()
+{
     if (activity->isHidden()) {
         activity->setWindowFlags(Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         activity->setWindowTitle("All-Time Activation Statistics");
         activity->show();
         activity->raise();
     }
-    displayStatistics();
-    activateWindow();
 }
 
 void Parkbook::displayStatistics()

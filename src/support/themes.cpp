@@ -121,6 +121,8 @@ void Parkbook::switchPalette(QPalette palette)
     accent({w->results}, blueText);
 
     // The QSO status and the lists draw in the theme colours: draw them again.
+    parkLogDrawn = {};
+    activationsDrawn = {};
     setQsoStatus(qsoStatus);
     parkLogCount = displayParkLog(parkLogPosition);
     displayActivations(activationListId, activationParkId);

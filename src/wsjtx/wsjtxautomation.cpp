@@ -137,6 +137,10 @@ void Parkbook::decodeMessage(QByteArray data)
 
 void Parkbook::logADIF(QByteArray data)
 {
+    if (importRunning) {
+        whenLogIsFree([this, data] { logADIF(data); });
+        return;
+    }
     const QString record = WsjtxCodec::readLoggedAdif(data);
     const QStringList notLogged = logFromWSJT(record);
     if (parkLog->isVisible()) {
