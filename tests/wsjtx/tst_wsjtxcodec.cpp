@@ -2,6 +2,7 @@
 #include "wsjtxpeer.h"
 
 #include <QTest>
+#include <tuple>
 
 using namespace WsjtxCodec;
 
@@ -13,12 +14,10 @@ private Q_SLOTS:
     void primitives();
     void fieldsStayAligned_data();
     void fieldsStayAligned();
-    void hostileDecodeIsShown();
-    void truncatedStatusAndDecode();
+    void cutAtEveryLength();
     void replyFromDecode();
     void outgoingMessages_data();
     void outgoingMessages();
-    void markers_data();
     void markers();
 };
 
@@ -27,14 +26,11 @@ void TestWsjtxCodec::primitives()
     QCOMPARE(int32Val(QByteArray::fromHex("0000000c")), 12);
     QCOMPARE(int32Val(QByteArray::fromHex("fffffffe")), -2);
     QCOMPARE(int32Val(QByteArray::fromHex("ffffffff")), 0); // a null length
-    QCOMPARE(int32Array(2), QByteArray::fromHex("00000002"));
-    QCOMPARE(int8Array(0), QByteArray(1, '\0'));
     QCOMPARE(int64Val(QByteArray::fromHex("0000000000d6c090")), qint64(14074000));
     QCOMPARE(floatVal(QByteArray::fromHex("c000000000000000")), -2.0);
     // The text length counts UTF-8 bytes, not characters.
     QCOMPARE(textArray(QString::fromUtf8("Qu\xc3\xa9")),
              QByteArray::fromHex("00000004") + "Qu\xc3\xa9");
-
     // Too few bytes read as zero, and so does everything after them.
     QCOMPARE(int32Val(QByteArray::fromHex("000001")), 0);
     QCOMPARE(int64Val(QByteArray::fromHex("00000000000001")), qint64(0));
@@ -66,52 +62,35 @@ void TestWsjtxCodec::fieldsStayAligned()
     QCOMPARE(head.id, WsjtxPeer::idOf(shape).toUtf8());
     QCOMPARE(head.schema, 3u);
 
-    WsjtxPeer::StatusFields fields;
-    fields.mode = "";
-    fields.report = "-05";
-    fields.txEnabled = true;
-    fields.txWatchdog = true;
-    fields.txMessage = "CQ POTA Q1ABC FN31";
+    WsjtxPeer::StatusFields f; // the DX call before the report is empty
+    f.report = "-05";
+    f.txEnabled = true;
+    f.txWatchdog = true;
+    f.txMessage = "CQ POTA Q1ABC FN31";
     // Fields a newer WSJT-X appends are ignored.
-    const StatusMsg status = readStatus(WsjtxPeer::status(fields, shape) +
+    const StatusMsg status = readStatus(WsjtxPeer::status(f, shape) +
                                         (jtdx ? QByteArray() : QByteArray::fromHex("0102030405")));
-    QCOMPARE(status.mode, QString());
-    QCOMPARE(status.report, fields.report);
-    QVERIFY(status.txEnabled);
-    QVERIFY(status.txWatchdog);
-    QCOMPARE(status.deGrid, fields.deGrid);
+    QCOMPARE(status.dxCall, QString());
+    QCOMPARE(status.report, f.report);
+    QVERIFY(status.txEnabled && status.txWatchdog);
+    QCOMPARE(status.deGrid, f.deGrid);
     QCOMPARE(status.hasTxMessage, !jtdx);
-    QCOMPARE(status.txMessage, jtdx ? QString() : fields.txMessage);
+    QCOMPARE(status.txMessage, jtdx ? QString() : f.txMessage);
 }
 
-// A time past a day, a negative SNR and text that is not UTF-8.
-void TestWsjtxCodec::hostileDecodeIsShown()
-{
-    WsjtxPeer::DecodeFields f;
-    f.time = 0xffffffffu;
-    f.snr = -24;
-    f.message = QByteArray("Q1ABC \xff\xfe\x80 -12");
-    QCOMPARE(decodeLine(readDecode(WsjtxPeer::decode(f))),
-             "170247 -24 1200 " + QString::fromUtf8(f.message));
-}
-
-void TestWsjtxCodec::truncatedStatusAndDecode()
+// Whatever a datagram is cut to, nothing is read past its end (each cut is a
+// copy of exactly that many bytes, for the sanitizers), a cut field reads as
+// empty and no reply is built from a cut decode.
+void TestWsjtxCodec::cutAtEveryLength()
 {
     WsjtxPeer::StatusFields f;
     f.dxCall = "Q2XX";
     f.txEnabled = true;
     f.txMessage = "Q2XX Q1ABC -05";
     const QByteArray status = WsjtxPeer::status(f);
-    for (qsizetype n = 0; n <= status.size(); ++n) {
-        // A copy of exactly n bytes, so that any read past it would be caught
-        // by the sanitizers rather than land in the rest of the buffer.
-        const QByteArray cut(status.constData(), n);
-        const StatusMsg s = readStatus(cut);
-        if (n < status.size())
-            QVERIFY2(s.txMessage.isEmpty(), qPrintable(QString("length %1").arg(n)));
-        else
-            QCOMPARE(s.txMessage, f.txMessage);
-    }
+    for (qsizetype n = 0; n <= status.size(); ++n)
+        QCOMPARE(readStatus(QByteArray(status.constData(), n)).txMessage,
+                 n == status.size() ? f.txMessage : QString());
     const QByteArray decode = WsjtxPeer::decode("Q1ABC Q2XX -12", 52500000, -12);
     for (qsizetype n = 0; n <= decode.size(); ++n) {
         const QByteArray cut(decode.constData(), n);
@@ -121,30 +100,29 @@ void TestWsjtxCodec::truncatedStatusAndDecode()
         QCOMPARE(replyMessage(cut).isEmpty(), n < decode.size());
         decodeLine(d);
     }
-    // A text length past the end of the datagram reads as empty.
+    const QByteArray adif = WsjtxPeer::loggedAdif("<call:4>Q2XX <EOR>");
+    for (qsizetype n = 0; n <= adif.size(); ++n)
+        QCOMPARE(readLoggedAdif(QByteArray(adif.constData(), n)).isEmpty(), n < adif.size());
+    // A text length far past the end reads as empty.
     QCOMPARE(readLoggedAdif(WsjtxPeer::header(12) + WsjtxPeer::u32(0xfffffff0u) + "<call"),
              QString());
+    // A time past a day, a negative SNR and text that is not UTF-8 are shown.
+    const QByteArray hostile("Q1ABC \xff\xfe\x80 -12");
+    QCOMPARE(decodeLine(readDecode(WsjtxPeer::decode(hostile, 0xffffffffu, -24))),
+             "170247 -24 1200 " + QString::fromUtf8(hostile));
 }
 
+// The decode's header as received with type 4, its body without the new flag,
+// and the modifiers 0 in place of the off-air flag.
 void TestWsjtxCodec::replyFromDecode()
 {
-    WsjtxPeer::DecodeFields f;
-    f.message = "CQ POTA Q2XX FN31";
-    f.offAir = true;
-    f.lowConfidence = true;
-    const QByteArray decode = WsjtxPeer::decode(f);
-    const QByteArray reply = replyMessage(decode);
-    QCOMPARE(reply.size(), decode.size() - 1);
-    QCOMPARE(int32Val(reply.mid(8)), 4);
-    QCOMPARE(reply.back(), '\0');
-    // Header as received; the body is the decode without its new flag.
+    QByteArray decode = WsjtxPeer::decode("CQ POTA Q2XX FN31");
+    decode[decode.size() - 2] = 1; // low confidence: carried into the reply
+    decode[decode.size() - 1] = 1; // off air
     const qsizetype body = readHeader(decode).bodyOffset;
-    QCOMPARE(reply.left(8), decode.left(8));
-    QCOMPARE(reply.mid(12, body - 12), decode.mid(12, body - 12));
-    QCOMPARE(reply.mid(body, reply.size() - body - 1),
-             decode.mid(body + 1, decode.size() - body - 2));
-    QVERIFY(reply.at(reply.size() - 2));
-
+    const QByteArray reply = decode.left(8) + int32Array(4) + decode.mid(12, body - 12) +
+                             decode.mid(body + 1).chopped(1) + '\0';
+    QCOMPARE(replyMessage(decode).toHex(), reply.toHex());
     // Fields a newer WSJT-X appends are not carried into the reply.
     QCOMPARE(replyMessage(decode + "\x07\x07"), reply);
     QVERIFY(replyMessage(WsjtxPeer::heartbeat()).isEmpty());
@@ -156,14 +134,16 @@ void TestWsjtxCodec::outgoingMessages_data()
     QTest::addColumn<QByteArray>("expected");
     // Each goes out with the schema and id of the client it answers.
     const Client to{"JTDX", 3};
-    const QByteArray id = QByteArray::fromHex("00000004") + "JTDX";
-    auto type = [&](uint t) { return magic() + int32Array(3) + int32Array(t) + id; };
-    QTest::newRow("clear") << clearMessage(to) << type(3) + QByteArray(1, '\0');
+    auto type = [](uint t) {
+        return QByteArray::fromHex("adbccbda00000003") + int32Array(t) +
+               QByteArray::fromHex("000000044a544458");
+    };
+    const QByteArray zero(1, '\0');
+    QTest::newRow("clear") << clearMessage(to) << type(3) + zero;
     QTest::newRow("replay") << replayMessage(to) << type(7);
-    QTest::newRow("halt") << haltTxMessage(to) << type(8) + QByteArray(1, '\0');
+    QTest::newRow("halt") << haltTxMessage(to) << type(8) + zero;
     QTest::newRow("free text") << freeTextMessage(to, "DE K-0001 73", false)
-                               << type(9) + QByteArray::fromHex("0000000c") + "DE K-0001 73" +
-                                      QByteArray(1, '\0');
+                               << type(9) + QByteArray::fromHex("0000000c") + "DE K-0001 73" + zero;
     QTest::newRow("location") << locationMessage(to, "FN31pr")
                               << type(11) + QByteArray::fromHex("00000006") + "FN31pr";
     QTest::newRow("configure")
@@ -179,26 +159,18 @@ void TestWsjtxCodec::outgoingMessages()
     QCOMPARE(message.toHex(), expected.toHex());
 }
 
-// The link tests cover " -", " R+", " RR73" and a grid; these rows cover the other markers.
-void TestWsjtxCodec::markers_data()
-{
-    QTest::addColumn<QByteArray>("text");
-    QTest::addColumn<bool>("report");
-    QTest::addColumn<bool>("signOff");
-    QTest::newRow("plus") << QByteArray("Q1ABC Q2XX +03") << true << false;
-    QTest::newRow("R minus") << QByteArray("Q1ABC Q2XX R-08") << true << false;
-    QTest::newRow("RRR") << QByteArray("Q1ABC Q2XX RRR") << false << true;
-    QTest::newRow("73") << QByteArray("Q1ABC Q2XX 73") << false << true;
-    QTest::newRow("hyphen in call") << QByteArray("Q1ABC-1 Q2XX") << false << false;
-}
-
+// The link tests cover " -", " R+", " RR73" and a grid; these cover the rest.
 void TestWsjtxCodec::markers()
 {
-    QFETCH(QByteArray, text);
-    QFETCH(bool, report);
-    QFETCH(bool, signOff);
-    QCOMPARE(hasReport(text), report);
-    QCOMPARE(hasSignOff(text), signOff);
+    const std::tuple<const char*, bool, bool> rows[] = {{"Q1ABC Q2XX +03", true, false},
+                                                        {"Q1ABC Q2XX R-08", true, false},
+                                                        {"Q1ABC Q2XX RRR", false, true},
+                                                        {"Q1ABC Q2XX 73", false, true},
+                                                        {"Q1ABC-1 Q2XX", false, false}};
+    for (const auto& [text, report, signOff] : rows) {
+        QVERIFY2(hasReport(text) == report, text);
+        QVERIFY2(hasSignOff(text) == signOff, text);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestWsjtxCodec)
