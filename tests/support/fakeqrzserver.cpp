@@ -83,9 +83,8 @@ QByteArray FakeQrzServer::answer(const QString& query)
     const QString subExp = "<SubExp>Wed Jan 01 12:34:03 2031</SubExp>";
     QString body;
     if (values.contains("username")) {
-        lastPassword = values.value("password");
-        const bool accepted =
-            login != Login::Refused && values.value("username") == user && lastPassword == password;
+        const bool accepted = login != Login::Refused && values.value("username") == user &&
+                              values.value("password") == password;
         sessionExpired = sessionExpired && !accepted;
         if (!accepted)
             body = "<Session><Error>Username/password incorrect </Error>" + time + "</Session>";

@@ -51,7 +51,6 @@ public:
 
     QStringList queries;  // every query string received
     QStringList lookedUp; // decoded call signs of lookups, in order
-    QString lastPassword; // decoded password of the last login
 
 private:
     void onReadyRead(QTcpSocket* socket);
