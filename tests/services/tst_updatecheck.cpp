@@ -38,15 +38,6 @@ private:
         return pb;
     }
 
-    // "Check for Updates" from the menu; a question that follows gets `answer`.
-    std::unique_ptr<Parkbook> checkFromMenu(const QString& url, int answer = QMessageBox::No)
-    {
-        auto pb = start(url, false);
-        home->prompter.answers.enqueue(QMessageBox::StandardButton(answer));
-        pb->on_actionCheck_for_Updates_triggered();
-        return pb;
-    }
-
 private Q_SLOTS:
     void init()
     {
@@ -86,66 +77,47 @@ private Q_SLOTS:
             QVERIFY2(VersionCheck::read(line).newer == newer, line);
     }
 
-    // Silent at start-up, said when asked for; only the first line of a
-    // version file far larger than it is read.
-    void upToDate()
-    {
-        FakeUpdateServer server;
-        QVERIFY(server.listening());
-        server.versionFile = "Parkbook-2.3.6" + QByteArray(200000, ' ') + "\nParkbook-9.9.9\n";
-        auto pb = start(server.baseUrl(), true);
-        QVERIFY(finished->wait(10000));
-        QCOMPARE(server.requests, QStringList{"/projects/Parkbook/Parkbook-Version.txt"});
-        QVERIFY(home->prompter.shown.isEmpty());
-        QCOMPARE(finished->at(0).at(0).toBool(), true);
-        QTRY_VERIFY_WITH_TIMEOUT(pb->qrzConnected, 10000);
-        QCOMPARE(qrz->queries.first(), QString("username=Q1ABC&password=secret"));
-
-        pb->ui->actionCheck_for_Updates->trigger();
-        QVERIFY(finished->wait(10000));
-        QCOMPARE(home->prompter.titles(), QStringList{"Parkbook is Up to Date"});
-        QVERIFY(home->prompter.shown.first().text.startsWith(
-            "You are using the latest version:  Parkbook-2.3.6\n"));
-    }
-
-    void noServerConfigured()
-    {
-        // At start-up the check ends at once as "not newer", without a box.
-        auto pb = start(QString(), true);
-        QVERIFY(finished->wait(5000));
-        QCOMPARE(finished->at(0).at(0).toBool(), true);
-        QVERIFY(home->prompter.shown.isEmpty());
-        pb->on_actionCheck_for_Updates_triggered();
-        QCOMPARE(home->prompter.titles(), QStringList{"No Update Server"});
-    }
-
+    // Rows run from the menu unless `atStart` (the check a start makes, which
+    // is silent); a null version file stands for no update server.
     void check_data()
     {
         QTest::addColumn<QByteArray>("versionFile");
+        QTest::addColumn<bool>("atStart");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("fault");
         QTest::addColumn<QStringList>("titles");
         const QString offer = "New Parkbook Version Available!";
         const int yes = QMessageBox::Yes;
         const int no = QMessageBox::No;
+        const QByteArray none;
+        // Far larger than its first line, which is all that is read.
+        const QByteArray same = "Parkbook-2.3.6" + QByteArray(200000, ' ') + "\nParkbook-9.9.9\n";
         const QByteArray newer = "Parkbook-2.3.10\n";
-        QTest::newRow("other product") << QByteArray("Logbook-9.9.9\n") << no << 0 << QStringList();
-        QTest::newRow("declined") << newer << no << 0 << QStringList{offer};
+        QTest::newRow("start, up to date") << same << true << no << 0 << QStringList();
+        QTest::newRow("start, no server") << none << true << no << 0 << QStringList();
+        QTest::newRow("up to date")
+            << same << false << no << 0 << QStringList{"Parkbook is Up to Date"};
+        QTest::newRow("no server") << none << false << no << 0 << QStringList{"No Update Server"};
+        QTest::newRow("other product")
+            << QByteArray("Logbook-9.9.9\n") << false << no << 0 << QStringList();
+        QTest::newRow("declined") << newer << false << no << 0 << QStringList{offer};
         QTest::newRow("downloaded")
-            << newer << yes << 0 << QStringList{offer, "Parkbook Program Downloaded"};
-        QTest::newRow("cut short") << newer << yes << 1 << QStringList{offer, "Download Failed"};
+            << newer << false << yes << 0 << QStringList{offer, "Parkbook Program Downloaded"};
+        QTest::newRow("cut short")
+            << newer << false << yes << 1 << QStringList{offer, "Download Failed"};
         QTest::newRow("folder blocked")
-            << newer << yes << 2 << QStringList{offer, "Can't Open File for Writing"};
+            << newer << false << yes << 2 << QStringList{offer, "Can't Open File for Writing"};
         QTest::newRow("untrusted certificate")
-            << newer << yes << 3 << QStringList{"Download Failed"};
+            << newer << false << yes << 3 << QStringList{"Download Failed"};
     }
 
-    // Whatever becomes of the offer, the QRZ login follows it once (not after
-    // another product's file), and only after the download has ended; only a
+    // Whatever becomes of the check, the QRZ login follows it once (not after
+    // another product's file), and only after a download has ended; only a
     // whole installer is ever kept. A TLS error is logged, never ignored.
     void check()
     {
         QFETCH(QByteArray, versionFile);
+        QFETCH(bool, atStart);
         QFETCH(int, answer);
         QFETCH(int, fault);
         FakeUpdateServer server(fault == 3);
@@ -156,12 +128,21 @@ private Q_SLOTS:
         QFile blocker(downloads); // a plain file where the download folder should be
         if (fault == 2)
             QVERIFY(blocker.open(QIODevice::WriteOnly));
-        auto pb = checkFromMenu(server.baseUrl(), answer);
+        auto pb = start(versionFile.isNull() ? QString() : server.baseUrl(), atStart);
+        home->prompter.answers.enqueue(QMessageBox::StandardButton(answer));
+        if (!atStart)
+            pb->on_actionCheck_for_Updates_triggered();
         QVERIFY(finished->wait(10000));
         QTEST(home->prompter.titles(), "titles");
-        QCOMPARE(server.requests.size(), fault == 3 ? 0 : answer == QMessageBox::Yes ? 2 : 1);
+        const bool login = !versionFile.startsWith("Logbook");
         QCOMPARE(finished->size(), 1);
-        QCOMPARE(finished->at(0).at(0).toBool(), versionFile.startsWith("Parkbook"));
+        QCOMPARE(finished->at(0).at(0).toBool(), login);
+        QTRY_COMPARE_WITH_TIMEOUT(pb->qrzConnected, login, 10000);
+        QCOMPARE(qrz->queries,
+                 login ? QStringList{"username=Q1ABC&password=secret"} : QStringList());
+        QCOMPARE(server.requests.size(), versionFile.isNull() || fault == 3 ? 0
+                                         : answer == QMessageBox::Yes       ? 2
+                                                                            : 1);
         const bool whole = answer == QMessageBox::Yes && fault == 0;
         QFile saved(downloads + "/Parkbook-2.3.10.exe");
         QCOMPARE(saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray(),
@@ -181,7 +162,9 @@ private Q_SLOTS:
         server.versionFile = "Parkbook-2.3.10\n";
         server.installers.insert("/projects/Parkbook/Windows/Parkbook-2.3.10.exe", "MZ 2.3.10");
         server.holdInstaller = true;
-        auto pb = checkFromMenu(server.baseUrl(), QMessageBox::Yes);
+        auto pb = start(server.baseUrl(), false);
+        home->prompter.answers.enqueue(QMessageBox::Yes);
+        pb->on_actionCheck_for_Updates_triggered();
         pb->station->ui->pwd->clear(); // no QRZ login after the checks
         QTRY_COMPARE_WITH_TIMEOUT(server.requests.size(), 2, 10000);
         server.versionFile = "Parkbook-2.4.0\n";
