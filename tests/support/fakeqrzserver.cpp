@@ -1,21 +1,20 @@
 #include "fakeqrzserver.h"
 
-#include <QHostAddress>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QUrl>
 
-namespace
-{
-const char* header = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n"
-                     "<QRZDatabase version=\"1.34\" xmlns=\"http://xmldata.qrz.com\">\n";
-const char* footer = "</QRZDatabase>\n";
-const char* gmTime = "<GMTime>Sun Dec 06 20:00:00 2026</GMTime>";
-} // namespace
-
 FakeQrzServer::FakeQrzServer(QObject* parent) : QObject(parent)
 {
-    connect(&server, &QTcpServer::newConnection, this, &FakeQrzServer::onNewConnection);
+    connect(&server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                pending.remove(socket);
+                socket->deleteLater();
+            });
+        }
+    });
 }
 
 bool FakeQrzServer::start()
@@ -28,55 +27,27 @@ QString FakeQrzServer::url() const
     return QString("http://127.0.0.1:%1/xml/current/").arg(server.serverPort());
 }
 
-QString FakeQrzServer::decode(const QString& value)
-{
-    return QUrl::fromPercentEncoding(value.toUtf8());
-}
-
-QString FakeQrzServer::subscriberLogin(const QString& key, const QString& count,
-                                       const QString& subExp)
-{
-    return QString(header) + "  <Session>\n    <Key>" + key + "</Key>\n    <Count>" + count +
-           "</Count>\n    <SubExp>" + subExp + "</SubExp>\n    " + gmTime +
-           "\n    <Remark>cpu: 0.022s</Remark>\n  </Session>\n" + footer;
-}
-
-void FakeQrzServer::onNewConnection()
-{
-    while (QTcpSocket* socket = server.nextPendingConnection()) {
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            pending.remove(socket);
-            socket->deleteLater();
-        });
-    }
-}
-
 void FakeQrzServer::onReadyRead(QTcpSocket* socket)
 {
     QByteArray& buffer = pending[socket];
     buffer += socket->readAll();
-    const qsizetype end = buffer.indexOf("\r\n\r\n");
-    if (end < 0)
+    if (!buffer.contains("\r\n\r\n"))
         return;
     // "GET /xml/current/?query HTTP/1.1"
     const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
     buffer.clear();
-    const QByteArray target = requestLine.size() >= 2 ? requestLine.at(1) : QByteArray();
-    const qsizetype mark = target.indexOf('?');
-    const QString query = mark < 0 ? QString() : QString::fromUtf8(target.mid(mark + 1));
-    queries.append(query);
-    Q_EMIT requestSeen(query);
-
-    if (dropNext > 0) {
-        --dropNext;
+    const QByteArray target = requestLine.value(1);
+    const QString query = QString::fromUtf8(target.mid(target.indexOf('?') + 1));
+    queries << query;
+    if (dropNext > 0 || (!dropCall.isEmpty() && query.endsWith("callsign=" + dropCall))) {
+        dropNext = qMax(0, dropNext - 1);
         socket->abort();
         return;
     }
     const QByteArray body = rawAnswer.isNull() ? answer(query) : rawAnswer;
-    QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\n"
-                       "Connection: close\r\nContent-Length: " +
-                       QByteArray::number(body.size()) + "\r\n\r\n" + body;
+    const QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\n"
+                             "Connection: close\r\nContent-Length: " +
+                             QByteArray::number(body.size()) + "\r\n\r\n" + body;
     if (holdLookups && query.contains("callsign=")) {
         held.append({socket, reply});
         return;
@@ -99,40 +70,41 @@ void FakeQrzServer::releaseLookups()
 
 QByteArray FakeQrzServer::answer(const QString& query)
 {
-    // Parameters are separated by "&" in a login and by ";" in a lookup.
+    // Values are separated by "&" in a login and by ";" in a lookup.
     QHash<QString, QString> values;
     for (const QString& part : query.split(QRegularExpression("[&;]"))) {
         const qsizetype equals = part.indexOf('=');
         if (equals > 0)
-            values.insert(part.left(equals), decode(part.mid(equals + 1)));
+            values.insert(part.left(equals),
+                          QUrl::fromPercentEncoding(part.mid(equals + 1).toUtf8()));
     }
-
-    QString xml;
+    const QString time = "<GMTime>Sun Dec 06 20:00:00 2026</GMTime>";
+    const QString session = "<Key>" + key + "</Key><Count>" + count + "</Count>";
+    const QString subExp = "<SubExp>Wed Jan 01 12:34:03 2031</SubExp>";
+    QString body;
     if (values.contains("username")) {
-        lastPassword = values.value("password");
-        if (login == Login::Refused || values.value("username") != user ||
-            values.value("password") != password) {
-            xml = QString(header) + "  <Session><Error>Username/password incorrect </Error>" +
-                  gmTime + "</Session>\n" + footer;
-        } else {
-            sessionExpired = false;
-            xml = subscriberLogin(key, count,
-                                  login == Login::NonSubscriber ? "non-subscriber" : subExp);
-        }
+        const bool accepted = login != Login::Refused && values.value("username") == user &&
+                              values.value("password") == password;
+        sessionExpired = sessionExpired && !accepted;
+        if (!accepted)
+            body = "<Session><Error>Username/password incorrect </Error>" + time + "</Session>";
+        else if (login == Login::NonSubscriber)
+            body = "<Session>" + session + "<SubExp>non-subscriber</SubExp>" + time + "</Session>";
+        else
+            body = "<Session>" + session + subExp + time + "<Remark>cpu: 0.022s</Remark></Session>";
     } else {
         const QString call = values.value("callsign");
-        lookedUp.append(call);
-        const QString session = "<Session><Key>" + key + "</Key><Count>" + count +
-                                "</Count><SubExp>" + subExp + "</SubExp>" + gmTime + "</Session>\n";
+        lookedUp << call;
         if (sessionExpired || values.value("s") != key)
-            xml = QString(header) + "  <Session><Error>Session Timeout</Error>" + gmTime +
-                  "</Session>\n" + footer;
+            body = "<Session><Error>Session Timeout</Error>" + time + "</Session>";
         else if (stations.contains(call.toUpper()))
-            xml = QString(header) + "  <Callsign>" + stations.value(call.toUpper()) +
-                  "</Callsign>\n  " + session + footer;
+            body = "<Callsign>" + stations.value(call.toUpper()) + "</Callsign>\n<Session>" +
+                   session + subExp + time + "</Session>";
         else
-            xml = QString(header) + "  <Session><Error>Not found: " + call + "</Error><Key>" + key +
-                  "</Key><Count>" + count + "</Count>" + gmTime + "</Session>\n" + footer;
+            body =
+                "<Session><Error>Not found: " + call + "</Error>" + session + time + "</Session>";
     }
-    return xml.toUtf8();
+    return "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<QRZDatabase version=\"1.34\" "
+           "xmlns=\"http://xmldata.qrz.com\">\n" +
+           body.toUtf8() + "\n</QRZDatabase>\n";
 }

@@ -12,8 +12,8 @@
 class QTcpSocket;
 
 // A stand-in for the QRZ XML callsign service on 127.0.0.1: answers login and
-// lookup requests with canned XML shaped like the real answers and records
-// every query string it got (still percent-encoded, as sent).
+// lookup requests with XML shaped like the real answers and records every
+// query string it got (still percent-encoded, as sent).
 class FakeQrzServer : public QObject
 {
     Q_OBJECT
@@ -24,15 +24,13 @@ public:
     explicit FakeQrzServer(QObject* parent = nullptr);
 
     bool start();
-    // "http://127.0.0.1:<port>/xml/current/"
-    QString url() const;
+    QString url() const; // "http://127.0.0.1:<port>/xml/current/"
 
-    // Account the login checks against, and how an accepted login answers.
+    // The account the login checks, and how an accepted login answers.
     QString user = "N0CALL";
     QString password = "secret";
     Login login = Login::Subscriber;
     QString count = "123";
-    QString subExp = "Wed Jan 01 12:34:03 2031";
     QString key = "2331uf894c4bd29f3923f3bacf02c532d7bd9";
 
     // Stations the lookup knows: call sign (upper case) -> the inner XML of
@@ -40,8 +38,10 @@ public:
     QHash<QString, QString> stations;
     // The session ends: later lookups get "Session Timeout" without a key.
     bool sessionExpired = false;
-    // Requests closed without an answer, for a failed network request.
+    // Requests closed without an answer, as a failed network request: the
+    // next `dropNext` ones, and every lookup of `dropCall`.
     int dropNext = 0;
+    QString dropCall;
     // When set, every answer is exactly this body.
     QByteArray rawAnswer;
     // While set, lookup answers wait until releaseLookups() sends them, in
@@ -51,16 +51,8 @@ public:
 
     QStringList queries;  // every query string received
     QStringList lookedUp; // decoded call signs of lookups, in order
-    QString lastPassword; // decoded password of the last login
-
-    static QString decode(const QString& value);
-    static QString subscriberLogin(const QString& key, const QString& count, const QString& subExp);
-
-Q_SIGNALS:
-    void requestSeen(QString query);
 
 private:
-    void onNewConnection();
     void onReadyRead(QTcpSocket* socket);
     QByteArray answer(const QString& query);
 

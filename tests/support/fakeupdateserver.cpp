@@ -1,32 +1,25 @@
 #include "fakeupdateserver.h"
 
 #include <QFile>
+#include <QSslCertificate>
 #include <QSslConfiguration>
+#include <QSslKey>
 #include <QSslServer>
 #include <QSslSocket>
 #include <QTcpServer>
-#include <QTcpSocket>
 #include <utility>
-
-namespace
-{
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
 
 FakeUpdateServer::FakeUpdateServer(bool useTls, QObject* parent) : QObject(parent), tls(useTls)
 {
     if (tls) {
-        // A self-signed certificate that nobody trusts: the program must refuse it.
         auto* sslServer = new QSslServer(this);
         QSslConfiguration config = QSslConfiguration::defaultConfiguration();
-        config.setLocalCertificate(
-            QSslCertificate(readFile(PARKBOOK_TESTSUPPORT_DIR "/selfsigned-cert.pem")));
-        config.setPrivateKey(
-            QSslKey(readFile(PARKBOOK_TESTSUPPORT_DIR "/selfsigned-key.pem"), QSsl::Rsa));
+        QFile cert(PARKBOOK_TESTSUPPORT_DIR "/selfsigned-cert.pem");
+        QFile key(PARKBOOK_TESTSUPPORT_DIR "/selfsigned-key.pem");
+        if (cert.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly)) {
+            config.setLocalCertificate(QSslCertificate(cert.readAll()));
+            config.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa));
+        }
         config.setPeerVerifyMode(QSslSocket::VerifyNone);
         sslServer->setSslConfiguration(config);
         server = sslServer;
@@ -35,12 +28,25 @@ FakeUpdateServer::FakeUpdateServer(bool useTls, QObject* parent) : QObject(paren
     }
     server->listen(QHostAddress::LocalHost, 0);
     connect(server, &QTcpServer::pendingConnectionAvailable, this, [this] {
-        while (server->hasPendingConnections())
-            serve(server->nextPendingConnection());
+        while (QTcpSocket* socket = server->nextPendingConnection()) {
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
+                // Requests are GETs without a body: the header ends the request.
+                QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+                socket->setProperty("request", request.size() > 65536 ? QByteArray() : request);
+                if (!request.contains("\r\n\r\n"))
+                    return;
+                socket->setProperty("request", QByteArray());
+                const QString path = QString::fromUtf8(request.split(' ').value(1));
+                requests << path;
+                if (holdInstaller && installers.contains(path))
+                    held.append({socket, path});
+                else
+                    send(socket, path);
+            });
+        }
     });
 }
-
-FakeUpdateServer::~FakeUpdateServer() = default;
 
 bool FakeUpdateServer::listening() const
 {
@@ -50,37 +56,6 @@ bool FakeUpdateServer::listening() const
 QString FakeUpdateServer::baseUrl() const
 {
     return QString("%1://127.0.0.1:%2").arg(tls ? "https" : "http").arg(server->serverPort());
-}
-
-void FakeUpdateServer::serve(QTcpSocket* socket)
-{
-    auto* buffer = new QByteArray;
-    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QObject::destroyed, socket, [buffer] { delete buffer; });
-    connect(socket, &QTcpSocket::readyRead, this, [this, socket, buffer] {
-        buffer->append(socket->readAll());
-        // Requests are GETs without a body: the header ends the request.
-        if (buffer->size() > 65536) {
-            socket->abort();
-            return;
-        }
-        if (buffer->contains("\r\n\r\n")) {
-            const QByteArray request = *buffer;
-            buffer->clear();
-            answer(socket, request);
-        }
-    });
-}
-
-void FakeUpdateServer::answer(QTcpSocket* socket, const QByteArray& request)
-{
-    const QList<QByteArray> words = request.left(request.indexOf("\r\n")).split(' ');
-    const QString path = words.size() > 1 ? QString::fromUtf8(words.at(1)) : QString();
-    requests << path;
-    if (holdInstaller && installers.contains(path))
-        held.append({socket, path});
-    else
-        send(socket, path);
 }
 
 void FakeUpdateServer::releaseInstaller()
@@ -95,21 +70,16 @@ void FakeUpdateServer::releaseInstaller()
 void FakeUpdateServer::send(QTcpSocket* socket, const QString& path)
 {
     QByteArray status = "200 OK";
-    QByteArray body;
-    qint64 announced = -1;
+    QByteArray body = installers.value(path);
+    qint64 announced = truncateInstaller ? body.size() * 2 + 100 : body.size();
     if (path == "/projects/Parkbook/Parkbook-Version.txt") {
         body = versionFile;
-    } else if (installers.contains(path)) {
-        body = installers.value(path);
-        if (truncateInstaller) {
-            announced = body.size() * 2 + 100;
-        }
-    } else {
+        announced = body.size();
+    } else if (!installers.contains(path)) {
         status = "404 Not Found";
         body = "not here\n";
-    }
-    if (announced < 0)
         announced = body.size();
+    }
     socket->write("HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\n" +
                   "Content-Length: " + QByteArray::number(announced) +
                   "\r\nConnection: close\r\n\r\n" + body);

@@ -2,28 +2,27 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QPointer>
-#include <QSslCertificate>
-#include <QSslKey>
 #include <QStringList>
+#include <QTcpSocket>
 
 class QTcpServer;
-class QTcpSocket;
 
 // A tiny HTTP(S) server on 127.0.0.1 that serves the version file and the
-// installer of an update server and records the paths it was asked for.
-// Unknown paths get 404. With `truncateInstaller` the installer is announced
+// installers of an update server and records the paths it was asked for.
+// Unknown paths get 404. With `truncateInstaller` an installer is announced
 // longer than it is and the connection closed early. With `useTls` it speaks
-// TLS with a self-signed certificate (made with openssl at start). With
-// `holdInstaller` the installer is sent only when releaseInstaller() is called.
+// TLS with a self-signed certificate that nobody trusts. With `holdInstaller`
+// installers are sent only when releaseInstaller() is called.
 class FakeUpdateServer : public QObject
 {
     Q_OBJECT
 
 public:
     explicit FakeUpdateServer(bool useTls = false, QObject* parent = nullptr);
-    ~FakeUpdateServer() override;
 
     bool listening() const;
     QString baseUrl() const; // "http://127.0.0.1:port" or "https://..."
@@ -37,8 +36,6 @@ public:
     void releaseInstaller();
 
 private:
-    void serve(QTcpSocket* socket);
-    void answer(QTcpSocket* socket, const QByteArray& request);
     void send(QTcpSocket* socket, const QString& path);
 
     QTcpServer* server = nullptr;

@@ -1,10 +1,10 @@
 #include "wsjtxpeer.h"
 
 #include <QDataStream>
-#include <QIODevice>
 #include <QNetworkDatagram>
 #include <QTest>
 #include <QUdpSocket>
+#include <QtEndian>
 
 WsjtxPeer::WsjtxPeer(Shape shape, QObject* parent)
     : QObject(parent), shape(shape), socket(new QUdpSocket(this))
@@ -20,8 +20,7 @@ QString WsjtxPeer::idOf(Shape shape)
 QByteArray WsjtxPeer::u32(quint32 value)
 {
     QByteArray out;
-    QDataStream stream(&out, QIODevice::WriteOnly);
-    stream << value;
+    QDataStream(&out, QIODevice::WriteOnly) << value;
     return out;
 }
 
@@ -44,60 +43,46 @@ QByteArray WsjtxPeer::header(quint32 type, const QString& id, quint32 schema)
 
 QByteArray WsjtxPeer::heartbeat(Shape shape, quint32 schema)
 {
-    QByteArray out = header(0, idOf(shape), schema) + u32(3);
+    const QByteArray out = header(0, idOf(shape), schema) + u32(3);
     if (shape == Shape::Jtdx)
         return out + text("2.2.159", shape);
     return out + text("2.6.1") + text("");
 }
 
-QByteArray WsjtxPeer::status(const StatusFields& f, Shape shape, quint32 schema)
+QByteArray WsjtxPeer::status(const StatusFields& f, Shape shape)
 {
-    QByteArray out = header(1, idOf(shape), schema);
-    QDataStream stream(&out, QIODevice::WriteOnly | QIODevice::Append);
-    stream << f.dialFrequency;
     auto t = [shape](const QString& value) { return text(value, shape); };
-    out += t(f.mode) + t(f.dxCall) + t(f.report) + t(f.txMode);
-    out += char(f.txEnabled);
-    out += char(f.transmitting);
-    out += char(f.decoding);
-    out += u32(f.rxDF) + u32(f.txDF) + t(f.deCall) + t(f.deGrid) + t(f.dxGrid);
-    out += char(f.txWatchdog);
-    out += t(f.subMode);
-    out += char(f.fastMode);
-    out += char(f.specialMode);
+    const QByteArray flag(1, '\0');
+    // Dial frequency, mode, DX call, report, Tx mode, Tx enabled, transmitting,
+    // decoding, Rx DF, Tx DF, DE call, DE grid, DX grid, watchdog, sub-mode,
+    // fast mode, special mode (JTDX: Tx first).
+    QByteArray out = header(1, idOf(shape)) + QByteArray::fromHex("0000000000d6c090") + t("FT8") +
+                     t(f.dxCall) + t(f.report) + t("FT8") + char(f.txEnabled) + flag + flag +
+                     u32(1500) + u32(1500) + t(f.deCall) + t(f.deGrid) + t("") +
+                     char(f.txWatchdog) + t("") + flag + flag;
     if (shape == Shape::Jtdx)
         return out;
-    return out + u32(f.frequencyTolerance) + u32(f.trPeriod) + t(f.configurationName) +
-           t(f.txMessage);
+    // Frequency tolerance, T/R period, configuration name, Tx message.
+    return out + u32(0xffffffffu) + u32(0xffffffffu) + t("Default") + t(f.txMessage);
 }
 
-QByteArray WsjtxPeer::decode(const DecodeFields& f, Shape shape, quint32 schema)
+QByteArray WsjtxPeer::decode(const QByteArray& message, quint32 time, qint32 snr, Shape shape)
 {
-    QByteArray out = header(2, idOf(shape), schema);
-    out += char(f.isNew);
-    out += u32(f.time) + u32(static_cast<quint32>(f.snr));
-    QByteArray real;
-    QDataStream stream(&real, QIODevice::WriteOnly);
-    stream.setFloatingPointPrecision(QDataStream::DoublePrecision);
-    stream << f.deltaTime;
-    out += real + u32(f.deltaFrequency) + text(f.mode, shape) + rawText(f.message, shape);
-    out += char(f.lowConfidence);
-    out += char(f.offAir);
-    return out;
-}
-
-QByteArray WsjtxPeer::decode(const QByteArray& message, quint32 time, qint32 snr)
-{
-    DecodeFields fields;
-    fields.message = message;
-    fields.time = time;
-    fields.snr = snr;
-    return decode(fields);
+    // New, time, SNR, delta time 0.1, delta frequency, mode, message, low
+    // confidence, off air.
+    return header(2, idOf(shape)) + char(1) + u32(time) + u32(static_cast<quint32>(snr)) +
+           QByteArray::fromHex("3fb999999999999a") + u32(1200) + text("~", shape) +
+           rawText(message, shape) + QByteArray(2, '\0');
 }
 
 QByteArray WsjtxPeer::loggedAdif(const QString& adif, Shape shape)
 {
     return header(12, idOf(shape)) + text(adif, shape);
+}
+
+int WsjtxPeer::typeOf(const QByteArray& datagram)
+{
+    return datagram.size() < 12 ? -1 : int(qFromBigEndian<quint32>(datagram.constData() + 8));
 }
 
 bool WsjtxPeer::open()
@@ -117,20 +102,7 @@ void WsjtxPeer::sendTo(quint16 port, const QByteArray& datagram)
 
 bool WsjtxPeer::waitForReceived(int count, int timeoutMs)
 {
-    QDeadlineTimer deadline(timeoutMs);
-    while (received.size() < count && !deadline.hasExpired())
-        QTest::qWait(10);
-    return received.size() >= count;
-}
-
-int WsjtxPeer::typeOf(const QByteArray& datagram)
-{
-    if (datagram.size() < 12)
-        return -1;
-    QDataStream stream(datagram.mid(8, 4));
-    quint32 type = 0;
-    stream >> type;
-    return static_cast<int>(type);
+    return QTest::qWaitFor([&] { return received.size() >= count; }, timeoutMs);
 }
 
 bool WsjtxPeer::obeys(const QByteArray& datagram) const

@@ -1,0 +1,320 @@
+#include "app/parkbook.h"
+#include "db/database.h"
+#include "db/logtable.h"
+#include "fakeqrzserver.h"
+#include "parks/station.h"
+#include "qrz/contact.h"
+#include "temphome.h"
+#include "ui_contact.h"
+#include "ui_parkbook.h"
+#include "ui_station.h"
+
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QSqlQuery>
+#include <QTest>
+
+// A main window in a temporary home that talks to a fake QRZ service: the
+// session, the lookups of both windows and the populate run.
+class TestQrzLink : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempHome> home;
+    std::unique_ptr<FakeQrzServer> server;
+    std::unique_ptr<Parkbook> pb;
+
+    bool signIn()
+    {
+        pb->connectQRZ();
+        const bool connected =
+            QTest::qWaitFor([this] { return pb->ui->connectStatus->text() == "Connected"; }, 10000);
+        home->prompter.clear();
+        return connected;
+    }
+
+    QString errorLog() const
+    {
+        QFile file(home->dataPath() + "/errorLog.txt");
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+    static void addContact(const QString& date, const QString& call, const QString& name = "",
+                           const QString& city = "")
+    {
+        ContactRow row;
+        row.date = date;
+        row.call = call;
+        row.name = name;
+        row.city = city;
+        QVERIFY(LogTable::insert(Database::log(), row));
+    }
+
+    // "name|city|county" of every contact, in id order.
+    static QStringList details()
+    {
+        QSqlQuery query(Database::log());
+        query.exec("SELECT ifnull(name, '') || '|' || ifnull(city, '') || '|' || "
+                   "ifnull(county, '') FROM log ORDER BY id");
+        QStringList out;
+        while (query.next())
+            out << query.value(0).toString();
+        return out;
+    }
+
+    void populate(QMessageBox::StandardButton answer)
+    {
+        home->prompter.answers.enqueue(answer);
+        pb->on_actionPopulate_QRZ_Data_triggered();
+    }
+
+private Q_SLOTS:
+    // A fresh install; the station gets the fake's account afterwards, so
+    // each test signs in itself.
+    void init()
+    {
+        home = std::make_unique<TempHome>();
+        server = std::make_unique<FakeQrzServer>();
+        QVERIFY(server->start());
+        qputenv("PARKBOOK_QRZ_URL", server->url().toUtf8());
+        pb = home->makeParkbook();
+        QCoreApplication::processEvents();
+        home->prompter.clear();
+        pb->station->ui->call->setText(server->user);
+        pb->station->ui->pwd->setText(server->password);
+    }
+
+    void cleanup()
+    {
+        pb.reset();
+        qunsetenv("PARKBOOK_QRZ_URL");
+        server.reset();
+        home.reset();
+    }
+
+    // After a good login, a second one. Nothing is sent without a password,
+    // nor over plain http to another machine; a failure shows its box once
+    // (the status runs once per finished reply, not once per connect); a
+    // non-subscriber is warned and stays connected, and a password travels
+    // percent-encoded.
+    void login_data()
+    {
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QString>("logged");
+        QTest::addColumn<bool>("sent");
+        QTest::addColumn<bool>("connected");
+        const QString failed = "QRZ XML Database Connection ";
+        QTest::newRow("no password")
+            << QStringList{failed} << "Operator Callsign or QRZ Password is missing." << false
+            << false;
+        QTest::newRow("plain http elsewhere") << QStringList{"QRZ Address Not Secure"}
+                                              << "QRZ address is not https" << false << false;
+        QTest::newRow("no answer") << QStringList{failed} << "" << true << false;
+        QTest::newRow("refused") << QStringList{"QRZ Login Error", failed}
+                                 << "Operator Call or QRZ Password error" << true << false;
+        QTest::newRow("non-subscriber")
+            << QStringList{"Non QRZ XML Data Subscriber"} << "" << true << true;
+    }
+
+    void login()
+    {
+        QFETCH(QStringList, titles);
+        QFETCH(QString, logged);
+        QFETCH(bool, sent);
+        QFETCH(bool, connected);
+        const QString row = QTest::currentDataTag();
+        QVERIFY(signIn());
+        if (row == "plain http elsewhere")
+            qputenv("PARKBOOK_QRZ_URL", "http://xmldata.qrz.com/xml/current/");
+        server->dropNext = row == "no answer" ? 5 : 0; // the network layer retries once
+        server->login =
+            row == "refused" ? FakeQrzServer::Login::Refused : FakeQrzServer::Login::NonSubscriber;
+        server->password = "p&#;+ %=x";
+        server->count = "42";
+        pb->station->ui->pwd->setText(row == "no password" ? "" : server->password);
+        QSignalSpy finished(pb->networkManager, &QNetworkAccessManager::finished);
+        pb->connectQRZ();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), sent ? 1 : 0, 10000);
+        QVERIFY(pb->qrzReply == nullptr); // answered, or never asked
+        QCOMPARE(home->prompter.titles(), titles);
+        QVERIFY(errorLog().contains(logged));
+        QCOMPARE(errorLog().count("QRZ Login Error or No Internet Connection."),
+                 sent && !connected ? 1 : 0);
+        QCOMPARE(pb->qrzConnected, connected);
+        QCOMPARE(pb->ui->connectStatus->text(), sent && !connected ? "Offline" : "Connected");
+        if (!sent)
+            QCOMPARE(server->queries.size(), 1);
+        if (connected) {
+            QCOMPARE(pb->station->ui->expire->text(), QString("Unsubscribed"));
+            QVERIFY(home->prompter.shown.first().text.endsWith(
+                "You have retrieved 42 Calls in the last 24 hrs."));
+        }
+    }
+
+    // A captive portal answers with its own page, larger than any QRZ answer:
+    // the request is ended there and fails, a lookup as well as a login.
+    void oversizedAnswerIsNotRead()
+    {
+        QVERIFY(signIn());
+        server->rawAnswer = "<html>" + QByteArray(2 * 1024 * 1024, 'x') + "</html>";
+        pb->ui->call->setText("Q2XX");
+        pb->lookUpContact();
+        QTRY_VERIFY_WITH_TIMEOUT(errorLog().count("is larger than 1 MiB and was not read.") == 1,
+                                 10000);
+        QVERIFY(pb->qrzConnected);
+        QVERIFY(pb->contact->ui->name->text().isEmpty());
+        pb->connectQRZ();
+        QTRY_VERIFY_WITH_TIMEOUT(errorLog().count("is larger than 1 MiB and was not read.") == 2,
+                                 10000);
+        QVERIFY(!pb->qrzConnected);
+    }
+
+    // An answer fills both windows; an unknown call or an ended session
+    // shows the service's error in red in both, resets the reports to 59 and
+    // leaves the session as it was.
+    void lookups()
+    {
+        server->stations.insert(
+            "Q2XX", "<call>Q2XX</call><fname>JOHN PAUL</fname><name>SMITH</name>"
+                    "<addr2>NEW  YORK CITY</addr2><state>ny</state>"
+                    "<country>United States</country><lat>40.712800</lat><lon>-74.006000</lon>"
+                    "<grid>FN30as</grid><county>New York</county><dxcc>291</dxcc>"
+                    "<class>p</class><born>1970</born><expdate>2030-01-01</expdate>");
+        QVERIFY(signIn());
+        pb->station->ui->lat->setText("41.7128");
+        pb->station->ui->lon->setText("-74.0060");
+        pb->ui->call->setText("q2xx");
+        pb->lookUpContact();
+        Ui::Contact* c = pb->contact->ui;
+        QTRY_COMPARE_WITH_TIMEOUT(c->name->text(), QString("John"), 10000);
+        const QList<QPair<QLineEdit*, QString>> expected = {
+            {c->last, "Smith"},     {c->license, "Technician+"}, {c->city, "New  York City"},
+            {c->state, "NY"},       {c->county, "New York"},     {c->country, "United States"},
+            {c->dxcc, "291"},       {c->lat, "40.712800"},       {c->lon, "-74.00600"}, // 9 wide
+            {c->grid, "FN30as"},    {c->born, "1970"},           {c->expire, "2030-01-01"},
+            {pb->ui->call, "Q2XX"}, {pb->ui->name, "John"},      {pb->ui->state, "NY"}};
+        for (const auto& [field, text] : expected)
+            QCOMPARE(field->text(), text);
+        QCOMPARE(c->bear->text().trimmed(), QString("180")); // due south of the station
+        QVERIFY(pb->ui->call->isModified());
+
+        for (const QString error : {"Not found: Q9ZZZ", "Session Timeout"}) {
+            server->sessionExpired = error.startsWith("Session");
+            pb->ui->call->setText("q9zzz");
+            pb->ui->sent->setText("55");
+            pb->ui->rcvd->setText("57");
+            pb->lookUpContact();
+            QTRY_COMPARE_WITH_TIMEOUT(c->name->text(), error, 10000);
+            QCOMPARE(c->name->palette().color(QPalette::Text), pb->redText.color(QPalette::Text));
+            QCOMPARE(pb->ui->name->palette().color(QPalette::Text),
+                     pb->redText.color(QPalette::Text));
+            QCOMPARE(QStringList({pb->ui->call->text(), pb->ui->name->text(), pb->ui->sent->text(),
+                                  pb->ui->rcvd->text(), c->city->text()}),
+                     QStringList({"q9zzz", error.left(15), "59", "59", ""}));
+            QVERIFY(pb->qrzConnected);
+        }
+    }
+
+    // Esc with an empty call empties both windows, without running the
+    // state-centre handler; the Contact window's lookup needs a session.
+    void withoutSession()
+    {
+        Ui::Parkbook* ui = pb->ui;
+        Ui::Contact* c = pb->contact->ui;
+        const QList<QLineEdit*> cleared = {
+            ui->utc,     ui->name,   ui->state, ui->mode, ui->band,  ui->frequency, ui->power,
+            ui->comment, ui->p2p,    c->dist,   c->bear,  c->call,   c->name,       c->last,
+            c->born,     c->license, c->expire, c->city,  c->county, c->state,      c->country,
+            c->dxcc,     c->lat,     c->lon,    c->grid};
+        for (QLineEdit* field : cleared)
+            field->setText("x");
+        ui->sent->setText("44");
+        ui->rcvd->setText("33");
+        QSignalSpy stateEdits(ui->state, &QLineEdit::textChanged);
+        ui->call->setText("");
+        pb->lookUpContact();
+        for (QLineEdit* field : cleared)
+            QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));
+        QCOMPARE(ui->sent->text() + ui->rcvd->text(), QString("5959"));
+        QCOMPARE(stateEdits.count(), 0);
+
+        c->call->setText("Q2XX");
+        pb->getContact();
+        QCOMPARE(home->prompter.titles(), QStringList{"Not Connected to QRZ Database"});
+        QVERIFY(errorLog().contains("Not Connected to QRZ Database."));
+        QVERIFY(pb->qrzReply == nullptr);
+    }
+
+    // One lookup at a time in id order over the date range; stored data wins,
+    // an empty column takes the answer, and a lookup that dies without an
+    // answer does not stop the run.
+    void populateFillsEmptyColumns()
+    {
+        server->stations.insert("Q2XX", "<call>Q2XX</call><fname>JOHN</fname>"
+                                        "<addr2>NEW YORK</addr2><county>Kings</county>");
+        server->stations.insert("Q3YY", "<call>Q3YY</call><fname></fname><county>Essex</county>");
+        server->dropCall = "Q5DROP";
+        addContact("20260102", "Q2XX", "", "Stored City");
+        addContact("20260102", "Q5DROP");
+        addContact("20260103", "Q3YY", "Keep");
+        addContact("20260110", "Q2XX"); // outside the range
+        addContact("20260104", "Q2XX");
+        pb->ui->parkDate->setText("20260101");
+        pb->ui->endDate->setText("20260104");
+        populate(QMessageBox::Ok); // not connected: refused
+        QVERIFY(signIn());
+        populate(QMessageBox::Cancel);
+        QCOMPARE(home->prompter.titles(), QStringList({"Warning: Possible Long Process Ahead"}));
+        QVERIFY(home->prompter.shown.last().text.contains(
+            "You have 4 records which will take about 0.02 Minutes."));
+        QVERIFY(server->lookedUp.isEmpty());
+
+        QSignalSpy progress(pb->progressBar, &QProgressBar::valueChanged);
+        populate(QMessageBox::Ok);
+        QVERIFY(!pb->progressBar->isHidden());
+        QTRY_VERIFY_WITH_TIMEOUT(!pb->populateRunning, 20000);
+        QCOMPARE(details(), QStringList({"John|Stored City|Kings", "||", "Keep||Essex", "||",
+                                         "John|New York|Kings"}));
+        QCOMPARE(server->lookedUp, QStringList({"Q2XX", "Q3YY", "Q2XX"}));
+        QVERIFY(!server->queries.filter("callsign=Q5DROP").isEmpty());
+        QCOMPARE(progress.last().first().toInt(), 3); // count - 1
+        QVERIFY(pb->progressBar->isHidden());
+    }
+
+    // Asked again while running, "No" keeps the run going and "Yes" stops it.
+    // Every answer is written at once: closing the program mid-run keeps them.
+    void populateCanBeStoppedOrCutShort()
+    {
+        QVERIFY(signIn());
+        for (int i = 0; i < 30; ++i) {
+            const QString call = QString("Q%1BB").arg(i);
+            server->stations.insert(call, "<call>" + call + "</call><fname>ANN</fname>");
+            addContact("20260102", call);
+        }
+        pb->ui->parkDate->setText("20260102");
+        pb->ui->endDate->setText("20260102");
+        populate(QMessageBox::Ok);
+        QTRY_VERIFY_WITH_TIMEOUT(server->lookedUp.size() >= 3, 10000);
+        populate(QMessageBox::No);
+        QCOMPARE(home->prompter.titles().last(), QString("QRZ Data Population Running"));
+        QVERIFY(pb->populateRunning);
+        populate(QMessageBox::Yes);
+        QTRY_VERIFY_WITH_TIMEOUT(!pb->populateRunning, 10000);
+        QTest::qWait(200); // nothing more may be asked
+        QVERIFY(server->lookedUp.size() < 30);
+        QVERIFY(pb->progressBar->isHidden());
+
+        server->lookedUp.clear();
+        populate(QMessageBox::Ok);
+        QTRY_VERIFY_WITH_TIMEOUT(server->lookedUp.size() >= 4, 10000);
+        pb->close();
+        pb.reset();
+        QTest::qWait(100); // whatever was in flight has nowhere to go now
+        pb = home->makeParkbook();
+        QCOMPARE(details().size(), 30);
+        QVERIFY(details().filter("Ann|").size() >= 3);
+    }
+};
+
+QTEST_MAIN(TestQrzLink)
+#include "tst_qrzlink.moc"
