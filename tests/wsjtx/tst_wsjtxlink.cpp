@@ -366,12 +366,12 @@ private Q_SLOTS:
             pb->setQsoStatus(4);
             pb->dispatchDatagram(WsjtxPeer::loggedAdif(record));
             QStringList stored;
-            for (const LogTable::ListedContact& c : LogTable::newestFirst(Database::log())) {
+            LogTable::eachNewestFirst(Database::log(), [&stored](const LogTable::ListedContact& c) {
                 const ContactRow r = *LogTable::find(Database::log(), c.id.toLongLong());
                 stored << QStringList{r.park, r.call, r.date, r.time, r.mode,
                                       r.band, r.sent, r.rcvd, r.grid, r.operatorCall}
                               .join(' ');
-            }
+            });
             for (const ParkRecord& r : ParksTable::allById(Database::log()))
                 stored << r.park + ' ' + r.name + ' ' + r.date;
             stored.sort();
