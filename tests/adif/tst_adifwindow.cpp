@@ -117,18 +117,12 @@ private Q_SLOTS:
                "'Q3OTH')"
             << 1 << offered << "Q1ABC@K-1234_20230704.adi" << QStringList{"golden"};
         const QString retired = "INSERT INTO log (date, time, park, call, p2p) VALUES ('20230704', "
-                                "'141500', '%1', 'Q2XX', 'K-0001')";
+                                "'141500', 'K-1234', 'Q2XX', 'K-0001')";
         QTest::newRow("retired kept")
-            << "K-1234" << false << retired.arg("K-1234") << 1 << offered
-            << "Q1ABC@K-1234_20230704.adi"
+            << "K-1234" << false << retired << 1 << offered << "Q1ABC@K-1234_20230704.adi"
             << QStringList{"<MY_SIG_INFO:6>K-1234 ", "<SIG_INFO:6>K-0001 "};
         QTest::newRow("retired written as US-")
-            << "K-1234" << false << retired.arg("K-1234") << -1 << offered
-            << "Q1ABC@US-1234_20230704.adi"
-            << QStringList{"<MY_SIG_INFO:7>US-1234 ", "<SIG_INFO:7>US-0001 "};
-        QTest::newRow("other park retired")
-            << "US-1234" << false << retired.arg("US-1234") << 0 << offered
-            << "Q1ABC@US-1234_20230704.adi"
+            << "K-1234" << false << retired << -1 << offered << "Q1ABC@US-1234_20230704.adi"
             << QStringList{"<MY_SIG_INFO:7>US-1234 ", "<SIG_INFO:7>US-0001 "};
         // An empty park list is no park list; a multi-state park names the state.
         QTest::newRow("ten clean, multi-state")
