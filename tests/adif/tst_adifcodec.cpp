@@ -121,11 +121,14 @@ private Q_SLOTS:
         QTEST(otherParks(fields), "theirs");
     }
     // Reserved and control characters and leading dots become "_" (tst_adifwindow
-    // exports with Q1ABC/P and ../x).
+    // exports with Q1ABC/P and ../x); only the POTA file of a multi-state park
+    // names the state.
     void exportNames()
     {
         QCOMPARE(exportFileName("POTA", "..a/\\:*?\"<>|\t", "K-1234", "CA", "20230704", false),
                  QString("__a__________@K-1234_20230704.adi"));
+        QCOMPARE(exportFileName("COMPLETE", "Q1ABC", "US-1234", "CA", "20230704", true),
+                 QString("Q1ABC@US-1234_20230704_complete.adi"));
     }
     void retiredReferences_data()
     {

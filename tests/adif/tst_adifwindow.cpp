@@ -124,6 +124,8 @@ private Q_SLOTS:
         QTest::newRow("retired written as US-")
             << "K-1234" << false << retired << -1 << offered << "Q1ABC@US-1234_20230704.adi"
             << QStringList{"<MY_SIG_INFO:7>US-1234 ", "<SIG_INFO:7>US-0001 "};
+        QTest::newRow("no contacts") << "US-1234" << false << "" << -1 << ""
+                                     << "Q1ABC@US-1234_20230704.adi" << QStringList{"<EOH>\n\n"};
         // An empty park list is no park list; a multi-state park names the state.
         QTest::newRow("ten clean, multi-state")
             << "US-1234" << true << tenContacts << -1 << ""
@@ -231,16 +233,18 @@ private Q_SLOTS:
             field->setText("Stale");
         pb->ui->p2p->setText("K-0042");
         pb->ui->parkName->setText("Shown Park");
-        importText(file + "<CALL:4>Q1XX <QSO_DATE:8>20230704 <TIME_ON:6>175959 <EOR>\n"
-                          "<CALL:4>Q4XX <QSO_DATE:8>20230705 <TIME_ON:6>020001 <EOR>\n"
-                          "<CALL:4>Q3XX <QSO_DATE:8:D>20230705 <TIME_ON:6>020000 <EOR>\n"
-                          "<CALL:4>Q3YY <QSO_DATE:8>20230704 <TIME_ON:4>1900 "
-                          "<MY_POTA_REF:15>US-4556,US-4557 <POTA_REF:7>VE-5082 "
-                          "<COUNTRY:6>Canada <EOR>\n"
-                          "<CALL:4>Q4ZZ <QSO_DATE:8>20230704 <TIME_ON:4>2000 <MY_SIG:4>SOTA "
-                          "<MY_SIG_INFO:9>W6/CT-001 <CNTRY:6>Mexico <EOR>\n"
-                          "<CALL:4>Q5AA <QSO_DATE:8>20230704 <TIME_ON:4>2100 "
-                          "<COMMENT:22>see <MY_SIG_INFO:6>K-9 <EOR>\n");
+        // Imported twice: the second time rewrites the same rows.
+        for (int i = 0; i < 2; ++i)
+            importText(file + "<CALL:4>Q1XX <QSO_DATE:8>20230704 <TIME_ON:6>175959 <EOR>\n"
+                              "<CALL:4>Q4XX <QSO_DATE:8>20230705 <TIME_ON:6>020001 <EOR>\n"
+                              "<CALL:4>Q3XX <QSO_DATE:8:D>20230705 <TIME_ON:6>020000 <EOR>\n"
+                              "<CALL:4>Q3YY <QSO_DATE:8>20230704 <TIME_ON:4>1900 "
+                              "<MY_POTA_REF:15>US-4556,US-4557 <POTA_REF:7>VE-5082 "
+                              "<COUNTRY:6>Canada <EOR>\n"
+                              "<CALL:4>Q4ZZ <QSO_DATE:8>20230704 <TIME_ON:4>2000 <MY_SIG:4>SOTA "
+                              "<MY_SIG_INFO:9>W6/CT-001 <CNTRY:6>Mexico <EOR>\n"
+                              "<CALL:4>Q5AA <QSO_DATE:8>20230704 <TIME_ON:4>2100 "
+                              "<COMMENT:22>see <MY_SIG_INFO:6>K-9 <EOR>\n");
         // The time is padded, the file's grid is kept; a SOTA reference or a
         // park inside a comment is no park, so the ticked slot's park takes those.
         QCOMPARE(rows("park, time, call, grid, p2p, country"),

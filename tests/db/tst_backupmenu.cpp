@@ -124,8 +124,9 @@ private Q_SLOTS:
         QVERIFY(errorLog(home).contains("/State_LatLon.csv' file."));
         QCOMPARE(column("SELECT count(*) FROM mLog", "memory"), QStringList{"0"});
         QCOMPARE(column("SELECT count(*) FROM PRAGMA_TABLE_INFO('log')"), QStringList{"28"});
-        const QString copy = Backups::list(home.dataPath()).value(0).path;
-        QSqlDatabase::addDatabase("QSQLITE", "copy").setDatabaseName(copy);
+        const Backups::Copy copy = Backups::list(home.dataPath()).value(0);
+        QCOMPARE(copy.contacts, 1);
+        QSqlDatabase::addDatabase("QSQLITE", "copy").setDatabaseName(copy.path);
         QCOMPARE(column("SELECT count(*) FROM PRAGMA_TABLE_INFO('log')", "copy"),
                  QStringList{"26"});
         QSqlDatabase::removeDatabase("copy");
