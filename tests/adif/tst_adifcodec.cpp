@@ -26,267 +26,241 @@ class TestAdifCodec : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void extract_data();
-    void extract();
-    void potaExampleIsByteExact();
-    void completeFileIsByteExact();
-    void emptyStationDetailsKeepTheirFields();
-    void parks_data();
-    void parks();
-    void exportNames();
-    void retiredReferences_data();
-    void retiredReferences();
-    void activationWindow_data();
-    void activationWindow();
-    void split_data();
-    void split();
-    void uploadCheck_data();
-    void uploadCheck();
-};
-
-void TestAdifCodec::extract_data()
-{
-    QTest::addColumn<QString>("line");
-    QTest::addColumn<QString>("expected");
-    const char* const cases[][3] = {
-        {"lower-case tag", "<call:4>Q2XX <EOR>", "Q2XX"},
-        {"first of two, any case", "<call:4>Q2XX <Call:4>Q3YY", "Q2XX"},
-        {"absent", "<NAME:3>Bob", ""},
-        {"longer name not matched", "<OLD_CALL:4>Q9ZZ <CALL:4>Q2XX", "Q2XX"},
-        {"type indicator", "<CALL:4:S>Q2XX <TIME_ON:4>1415", "Q2XX"},
-        {"length 0", "<CALL:0>Q2XX", ""},
-        {"length not a number", "<CALL:x>Q2XX", ""},
-        {"type colon only", "<CALL::>Q2XX", ""},
-        {"huge length", "<CALL:99999999999>Q2XX", ""},
-        {"runs past end", "<CALL:40>Q2XX", "Q2XX"},
-        {"no closing bracket", "<CALL:4", ""},
-        // A value is stepped over by its length: a tag written inside it is text.
-        {"tag inside a value", "<COMMENT:16>see <CALL:2>Q3 ok <CALL:4>Q2XX", "Q2XX"},
-        {"value ends at the tag", "<COMMENT:4>see <CALL:4>Q2XX", "Q2XX"},
-        {"doubled bracket", "<<CALL:4>Q2XX", "Q2XX"},
-        {"bracket without colon first", "<EOR> <x <CALL:4>Q2XX", "Q2XX"},
-    };
-    for (const auto& c : cases)
-        QTest::newRow(c[0]) << QString(c[1]) << QString(c[2]);
-}
-
-void TestAdifCodec::extract()
-{
-    QFETCH(QString, line);
-    QFETCH(QString, expected);
-    QCOMPARE(extractField(line, "CALL"), expected);
-    // The import reads every record through the one-pass index: it must
-    // give the same value for every row.
-    QCOMPARE(FieldIndex(line).value(u"CALL"), expected);
-}
-
-void TestAdifCodec::potaExampleIsByteExact()
-{
-    // The upload leaves out the name and the comment.
-    ExportContact c{"Q2XX", "20230704", "141500", "Ignored", "", "", "", "", "",
-                    "SSB",  "20M",      "",       "",        "", "", "", "", "not in the upload"};
-    QCOMPARE((header(exportTime) + potaRecord(station, c)).toUtf8(), golden("pota_example.adi"));
-    // SIG and SIG_INFO only for a park-to-park contact.
-    c.p2p = "K-0001";
-    QVERIFY(potaRecord(station, c).endsWith("<CALL:4>Q2XX <SIG:4>POTA <SIG_INFO:6>K-0001 <EOR>\n"));
-}
-
-// The first contact fills every field (a four-letter name ending in é is
-// announced with length 4); the second leaves the optional ones out.
-void TestAdifCodec::completeFileIsByteExact()
-{
-    ExportContact a{"Q2XX",   "20230704",    "141500",    QString::fromUtf8("Ren\xc3\xa9"),
-                    "Kern",   "Bakersfield", "CA",        "59",
-                    "57",     "SSB",         "20M",       "14.285",
-                    "100",    "35.3433",     "-118.7289", "DM05",
-                    "K-0001", "Nice <sig>"};
-    ExportContact b{"Q3ABC", "20230704", "150000", "",  "", "", "", "599", "579",
-                    "CW",    "40M",      "7.030",  "5", "", "", "", "",    ""};
-    const QString text =
-        header(exportTime) + completeRecord(station, a) + completeRecord(station, b);
-    QCOMPARE(text.toUtf8(), golden("complete_example.adi"));
-}
-
-void TestAdifCodec::emptyStationDetailsKeepTheirFields()
-{
-    const QString r = completeRecord(ExportStation(), ExportContact());
-    for (const char* name : {"MY_CNTY", "MY_LAT", "MY_LON", "MY_GRIDSQUARE", "PARK_NAME"})
-        QVERIFY2(r.contains(QString("\n<%1:0>\n").arg(name)), name);
-}
-
-void TestAdifCodec::parks_data()
-{
-    QTest::addColumn<QString>("record");
-    QTest::addColumn<QStringList>("mine");
-    QTest::addColumn<QString>("theirs");
-    const QStringList k1234{"K-1234"};
-    QTest::newRow("SIG_INFO without SIG")
-        << "<MY_SIG_INFO:6>K-1234 <SIG_INFO:6>K-0001" << k1234 << "K-0001";
-    QTest::newRow("POTA, any case") << "<my_sig:4>pota <MY_SIG_INFO:6>K-1234 <SIG:4>POTA "
-                                       "<SIG_INFO:6>K-0001"
-                                    << k1234 << "K-0001";
-    QTest::newRow("SOTA and WWFF are no parks")
-        << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <SIG:4>WWFF <SIG_INFO:8>KFF-1234"
-        << QStringList() << "";
-    QTest::newRow("POTA_REF lists, locations dropped")
-        << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <MY_POTA_REF:29>US-4556@US-NY, "
-           "US-12345@US-CA <POTA_REF:15>VE-5082,GB-0001"
-        << QStringList{"US-4556", "US-12345"} << "VE-5082,GB-0001";
-    QTest::newRow("value hijack") << "<COMMENT:22>see <MY_SIG_INFO:6>K-9 <SIG_INFO:0>"
-                                  << QStringList() << "";
-}
-
-void TestAdifCodec::parks()
-{
-    QFETCH(QString, record);
-    const FieldIndex fields(record);
-    QTEST(operatorParks(fields), "mine");
-    QTEST(otherParks(fields), "theirs");
-}
-
-// Reserved and control characters and leading dots become "_" (tst_adifwindow
-// exports with Q1ABC/P and ../x).
-void TestAdifCodec::exportNames()
-{
-    QCOMPARE(exportFileName("POTA", "..a/\\:*?\"<>|\t", "K-1234", "CA", "20230704", false),
-             QString("__a__________@K-1234_20230704.adi"));
-}
-
-void TestAdifCodec::retiredReferences_data()
-{
-    QTest::addColumn<QString>("stored");
-    QTest::addColumn<QString>("written");
-    QTest::newRow("four digits") << "K-0001"
-                                 << "US-0001";
-    QTest::newRow("five digits, in a list") << "VE-5082,K-12345"
-                                            << "VE-5082,US-12345";
-    for (const char* kept : {"US-4556", "K-123", "K-123456", "AK-1234", "K-1234A"})
-        QTest::newRow(kept) << kept << kept;
-}
-
-void TestAdifCodec::retiredReferences()
-{
-    QFETCH(QString, stored);
-    QFETCH(QString, written);
-    QCOMPARE(currentReferences(stored), written);
-    QCOMPARE(hasRetiredReference(stored), stored != written);
-}
-
-void TestAdifCodec::activationWindow_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<QString>("date");
-    QTest::addColumn<QString>("time");
-    QTest::addColumn<bool>("taken");
-    const QString d4 = "20230704", d5 = "20230705", d6 = "20230706";
-    // An evening activation running past midnight UTC, 18:00 to 02:00; its
-    // boundaries are checked through the import in tst_adifwindow.
-    QTest::newRow("day between") << d4 << d6 << d5 << "235959" << true;
-    QTest::newRow("day after") << d4 << d5 << d6 << "000000" << false;
-    // One day, 00:00:01 to 02:00.
-    QTest::newRow("one day, inside") << d5 << d5 << d5 << "010000" << true;
-    QTest::newRow("one day, early") << d5 << d5 << d5 << "000000" << false;
-    QTest::newRow("dates reversed") << d6 << d5 << d5 << "010000" << false;
-}
-
-void TestAdifCodec::activationWindow()
-{
-    QFETCH(QString, start);
-    QFETCH(QString, end);
-    QFETCH(QString, date);
-    QFETCH(QString, time);
-    ActivationWindow w{start, end, start == end ? "000001" : "180000", "020000"};
-    QTEST(w.contains(date, time), "taken");
-}
-
-void TestAdifCodec::split_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QStringList>("calls");
-    const QString r1 = "<CALL:4>Q2XX <QSO_DATE:8>20230704 <EOR>\n";
-    const QString r2 = "<CALL:5>Q3ABC <QSO_DATE:8>20230704 <eor>\n";
-    const QStringList both{"Q2XX", "Q3ABC"};
-    QTest::newRow("header") << "Made by hand\n<PROGRAMID:3>abc\n<eoh>\n\n" + r1 + r2 << both;
-    QTest::newRow("no header") << r1 + r2 << both;
-    QTest::newRow("header without eoh") << "Notes from another logger\nmore\n" + r1 + r2 << both;
-    QTest::newRow("last without eor") << r1 + "<CALL:4>Q4YY <QSO_DATE:8>20230704\n"
-                                      << QStringList{"Q2XX", "Q4YY"};
-    QTest::newRow("two on a line") << "<CALL:1>A <EOR><CALL:1>B <EOR>\n" << QStringList{"A", "B"};
-    QTest::newRow("junk between") << r1 + "junk\n" + r2 << both;
-    QTest::newRow("crlf") << "h\r\n<EOH>\r\n" + QString(r1).replace("\n", "\r\n")
-                          << QStringList{"Q2XX"};
-    QTest::newRow("header only") << "h\n<EOH>\n\n" << QStringList{};
-    // A value's length counts the CR LF of a line it spans.
-    QTest::newRow("value across a line") << "<NOTES:4>a\r\nb<CALL:4>Q2XX <EOR>\r\n"
-                                         << QStringList{"Q2XX"};
-}
-
-void TestAdifCodec::split()
-{
-    QFETCH(QString, text);
-    QStringList calls;
-    for (const QString& r : records(text)) {
-        QVERIFY2(r.startsWith('<'), qPrintable(r));
-        calls << extractField(r, "CALL");
+    void extract_data()
+    {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("expected");
+        const char* const cases[][3] = {
+            {"lower-case tag", "<call:4>Q2XX <EOR>", "Q2XX"},
+            {"first of two, any case", "<call:4>Q2XX <Call:4>Q3YY", "Q2XX"},
+            {"absent", "<NAME:3>Bob", ""},
+            {"longer name not matched", "<OLD_CALL:4>Q9ZZ <CALL:4>Q2XX", "Q2XX"},
+            {"type indicator", "<CALL:4:S>Q2XX <TIME_ON:4>1415", "Q2XX"},
+            {"length 0", "<CALL:0>Q2XX", ""},
+            {"length not a number", "<CALL:x>Q2XX", ""},
+            {"type colon only", "<CALL::>Q2XX", ""},
+            {"huge length", "<CALL:99999999999>Q2XX", ""},
+            {"runs past end", "<CALL:40>Q2XX", "Q2XX"},
+            {"no closing bracket", "<CALL:4", ""},
+            // A value is stepped over by its length: a tag written inside it is text.
+            {"tag inside a value", "<COMMENT:16>see <CALL:2>Q3 ok <CALL:4>Q2XX", "Q2XX"},
+            {"value ends at the tag", "<COMMENT:4>see <CALL:4>Q2XX", "Q2XX"},
+            {"doubled bracket", "<<CALL:4>Q2XX", "Q2XX"},
+            {"bracket without colon first", "<EOR> <x <CALL:4>Q2XX", "Q2XX"},
+        };
+        for (const auto& c : cases)
+            QTest::newRow(c[0]) << QString(c[1]) << QString(c[2]);
     }
-    QTEST(calls, "calls");
-}
-
-// Eleven clean contacts of one day; each row spoils one thing.
-void TestAdifCodec::uploadCheck_data()
-{
-    using F = UploadFinding;
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("listed"); // the park list's one park, "" = no list
-    QTest::addColumn<QList<int>>("rules");
-    const struct {
-        const char *name, *field, *value, *listed;
+    void extract()
+    {
+        QFETCH(QString, line);
+        QFETCH(QString, expected);
+        QCOMPARE(extractField(line, "CALL"), expected);
+        // The import reads every record through the one-pass index: it must
+        // give the same value for every row.
+        QCOMPARE(FieldIndex(line).value(u"CALL"), expected);
+    }
+    void potaExampleIsByteExact()
+    {
+        // The upload leaves out the name and the comment.
+        ExportContact c{"Q2XX", "20230704", "141500", "Ignored", "",    "",
+                        "",     "",         "",       "SSB",     "20M", "",
+                        "",     "",         "",       "",        "",    "not in the upload"};
+        QCOMPARE((header(exportTime) + potaRecord(station, c)).toUtf8(),
+                 golden("pota_example.adi"));
+        // SIG and SIG_INFO only for a park-to-park contact.
+        c.p2p = "K-0001";
+        QVERIFY(
+            potaRecord(station, c).endsWith("<CALL:4>Q2XX <SIG:4>POTA <SIG_INFO:6>K-0001 <EOR>\n"));
+    }
+    // The first contact fills every field (a four-letter name ending in é is
+    // announced with length 4); the second leaves the optional ones out.
+    void completeFileIsByteExact()
+    {
+        ExportContact a{"Q2XX",   "20230704",    "141500",    QString::fromUtf8("Ren\xc3\xa9"),
+                        "Kern",   "Bakersfield", "CA",        "59",
+                        "57",     "SSB",         "20M",       "14.285",
+                        "100",    "35.3433",     "-118.7289", "DM05",
+                        "K-0001", "Nice <sig>"};
+        ExportContact b{"Q3ABC", "20230704", "150000", "",  "", "", "", "599", "579",
+                        "CW",    "40M",      "7.030",  "5", "", "", "", "",    ""};
+        const QString text =
+            header(exportTime) + completeRecord(station, a) + completeRecord(station, b);
+        QCOMPARE(text.toUtf8(), golden("complete_example.adi"));
+        // Station details left empty keep their fields.
+        const QString r = completeRecord(ExportStation(), ExportContact());
+        for (const char* name : {"MY_CNTY", "MY_LAT", "MY_LON", "MY_GRIDSQUARE", "PARK_NAME"})
+            QVERIFY2(r.contains(QString("\n<%1:0>\n").arg(name)), name);
+    }
+    void parks_data()
+    {
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QStringList>("mine");
+        QTest::addColumn<QString>("theirs");
+        const QStringList k1234{"K-1234"};
+        QTest::newRow("SIG_INFO without SIG")
+            << "<MY_SIG_INFO:6>K-1234 <SIG_INFO:6>K-0001" << k1234 << "K-0001";
+        QTest::newRow("POTA, any case") << "<my_sig:4>pota <MY_SIG_INFO:6>K-1234 <SIG:4>POTA "
+                                           "<SIG_INFO:6>K-0001"
+                                        << k1234 << "K-0001";
+        QTest::newRow("SOTA and WWFF are no parks")
+            << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <SIG:4>WWFF <SIG_INFO:8>KFF-1234"
+            << QStringList() << "";
+        QTest::newRow("POTA_REF lists, locations dropped")
+            << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <MY_POTA_REF:29>US-4556@US-NY, "
+               "US-12345@US-CA <POTA_REF:15>VE-5082,GB-0001"
+            << QStringList{"US-4556", "US-12345"} << "VE-5082,GB-0001";
+        QTest::newRow("value hijack")
+            << "<COMMENT:22>see <MY_SIG_INFO:6>K-9 <SIG_INFO:0>" << QStringList() << "";
+    }
+    void parks()
+    {
+        QFETCH(QString, record);
+        const FieldIndex fields(record);
+        QTEST(operatorParks(fields), "mine");
+        QTEST(otherParks(fields), "theirs");
+    }
+    // Reserved and control characters and leading dots become "_" (tst_adifwindow
+    // exports with Q1ABC/P and ../x); only the POTA file of a multi-state park
+    // names the state.
+    void exportNames()
+    {
+        QCOMPARE(exportFileName("POTA", "..a/\\:*?\"<>|\t", "K-1234", "CA", "20230704", false),
+                 QString("__a__________@K-1234_20230704.adi"));
+        QCOMPARE(exportFileName("COMPLETE", "Q1ABC", "US-1234", "CA", "20230704", true),
+                 QString("Q1ABC@US-1234_20230704_complete.adi"));
+    }
+    void retiredReferences_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("four digits") << "K-0001"
+                                     << "US-0001";
+        QTest::newRow("five digits, in a list") << "VE-5082,K-12345"
+                                                << "VE-5082,US-12345";
+        for (const char* kept : {"US-4556", "K-123", "K-123456", "AK-1234", "K-1234A"})
+            QTest::newRow(kept) << kept << kept;
+    }
+    void retiredReferences()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, written);
+        QCOMPARE(currentReferences(stored), written);
+        QCOMPARE(hasRetiredReference(stored), stored != written);
+    }
+    void activationWindow_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<bool>("taken");
+        const QString d4 = "20230704", d5 = "20230705", d6 = "20230706";
+        // An evening activation running past midnight UTC, 18:00 to 02:00; its
+        // boundaries are checked through the import in tst_adifwindow.
+        QTest::newRow("day between") << d4 << d6 << d5 << "235959" << true;
+        QTest::newRow("day after") << d4 << d5 << d6 << "000000" << false;
+        // One day, 00:00:01 to 02:00.
+        QTest::newRow("one day, inside") << d5 << d5 << d5 << "010000" << true;
+        QTest::newRow("one day, early") << d5 << d5 << d5 << "000000" << false;
+        QTest::newRow("dates reversed") << d6 << d5 << d5 << "010000" << false;
+    }
+    void activationWindow()
+    {
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, date);
+        QFETCH(QString, time);
+        ActivationWindow w{start, end, start == end ? "000001" : "180000", "020000"};
+        QTEST(w.contains(date, time), "taken");
+    }
+    void split_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("calls");
+        const QString r1 = "<CALL:4>Q2XX <QSO_DATE:8>20230704 <EOR>\n";
+        const QString r2 = "<CALL:5>Q3ABC <QSO_DATE:8>20230704 <eor>\n";
+        const QStringList both{"Q2XX", "Q3ABC"};
+        QTest::newRow("header") << "Made by hand\n<PROGRAMID:3>abc\n<eoh>\n\n" + r1 + r2 << both;
+        QTest::newRow("no header") << r1 + r2 << both;
+        QTest::newRow("header without eoh")
+            << "Notes from another logger\nmore\n" + r1 + r2 << both;
+        QTest::newRow("last without eor") << r1 + "<CALL:4>Q4YY <QSO_DATE:8>20230704\n"
+                                          << QStringList{"Q2XX", "Q4YY"};
+        QTest::newRow("two on a line") << "<CALL:1>A <EOR><CALL:1>B <EOR>\n"
+                                       << QStringList{"A", "B"};
+        QTest::newRow("junk between") << r1 + "junk\n" + r2 << both;
+        QTest::newRow("crlf") << "h\r\n<EOH>\r\n" + QString(r1).replace("\n", "\r\n")
+                              << QStringList{"Q2XX"};
+        QTest::newRow("header only") << "h\n<EOH>\n\n" << QStringList{};
+        // A value's length counts the CR LF of a line it spans.
+        QTest::newRow("value across a line") << "<NOTES:4>a\r\nb<CALL:4>Q2XX <EOR>\r\n"
+                                             << QStringList{"Q2XX"};
+    }
+    void split()
+    {
+        QFETCH(QString, text);
+        QStringList calls;
+        for (const QString& r : records(text)) {
+            QVERIFY2(r.startsWith('<'), qPrintable(r));
+            calls << extractField(r, "CALL");
+        }
+        QTEST(calls, "calls");
+    }
+    // Eleven clean contacts of one day; each row spoils one thing.
+    void uploadCheck_data()
+    {
+        using F = UploadFinding;
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("listed"); // the park list's one park, "" = no list
+        QTest::addColumn<QList<int>>("rules");
+        const struct {
+            const char *name, *field, *value, *listed;
+            QList<int> rules;
+        } rows[] = {
+            {"clean, portable", "call", "Q2XX/P", "", {}},
+            {"lower case", "call", "q2xx", "", {F::BadCall}},
+            {"station call", "station", "Q1ABC-P", "", {F::BadCall}},
+            {"empty call", "call", "", "", {F::MissingField}},
+            {"blank mode", "mode", " ", "", {F::MissingField}},
+            {"later today", "time", "193006", "", {F::FutureDate}},
+            {"no such day", "date", "20230231", "", {F::BadDate, F::FewContacts}},
+            {"not listed", "p2p", "US-0001", "US-1234", {F::UnknownPark}},
+            // A retired reference whose US- form is listed is only retired.
+            {"retired", "park", "K-1234", "US-1234", {F::RetiredPark}},
+            {"retired other park", "p2p", "VE-5082,K-0001", "", {F::RetiredPark}},
+            {"nine contacts", "count", "9", "", {F::FewContacts}},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.name) << QString(r.field) << QString(r.value) << QString(r.listed)
+                                  << r.rules;
+    }
+    void uploadCheck()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, listed);
+        Upload u{"Q1ABC", "Q1ABC", "US-1234", {}, std::nullopt, exportTime};
+        for (int i = 0; i < 11; ++i)
+            u.contacts.append({"20230704", QString("14%1").arg(i, 4, 10, QChar('0')),
+                               "Q2X" + QString(QChar('A' + i)), "20M", "SSB", ""});
+        UploadContact& c = u.contacts[0];
+        const QHash<QString, QString*> spoilt{
+            {"call", &c.call}, {"band", &c.band}, {"mode", &c.mode},           {"date", &c.date},
+            {"time", &c.time}, {"p2p", &c.p2p},   {"station", &u.stationCall}, {"park", &u.park}};
+        if (field == "count")
+            u.contacts.resize(value.toInt());
+        else if (spoilt.contains(field))
+            *spoilt[field] = value;
+        if (!listed.isEmpty())
+            u.listedParks = QSet<QString>{listed};
         QList<int> rules;
-    } rows[] = {
-        {"clean, portable", "call", "Q2XX/P", "", {}},
-        {"lower case", "call", "q2xx", "", {F::BadCall}},
-        {"station call", "station", "Q1ABC-P", "", {F::BadCall}},
-        {"empty call", "call", "", "", {F::MissingField}},
-        {"blank mode", "mode", " ", "", {F::MissingField}},
-        {"later today", "time", "193006", "", {F::FutureDate}},
-        {"no such day", "date", "20230231", "", {F::BadDate, F::FewContacts}},
-        {"not listed", "p2p", "US-0001", "US-1234", {F::UnknownPark}},
-        // A retired reference whose US- form is listed is only retired.
-        {"retired", "park", "K-1234", "US-1234", {F::RetiredPark}},
-        {"retired other park", "p2p", "VE-5082,K-0001", "", {F::RetiredPark}},
-        {"nine contacts", "count", "9", "", {F::FewContacts}},
-    };
-    for (const auto& r : rows)
-        QTest::newRow(r.name) << QString(r.field) << QString(r.value) << QString(r.listed)
-                              << r.rules;
-}
-
-void TestAdifCodec::uploadCheck()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, value);
-    QFETCH(QString, listed);
-    Upload u{"Q1ABC", "Q1ABC", "US-1234", {}, std::nullopt, exportTime};
-    for (int i = 0; i < 11; ++i)
-        u.contacts.append({"20230704", QString("14%1").arg(i, 4, 10, QChar('0')),
-                           "Q2X" + QString(QChar('A' + i)), "20M", "SSB", ""});
-    UploadContact& c = u.contacts[0];
-    const QHash<QString, QString*> spoilt{
-        {"call", &c.call}, {"band", &c.band}, {"mode", &c.mode},           {"date", &c.date},
-        {"time", &c.time}, {"p2p", &c.p2p},   {"station", &u.stationCall}, {"park", &u.park}};
-    if (field == "count")
-        u.contacts.resize(value.toInt());
-    else if (spoilt.contains(field))
-        *spoilt[field] = value;
-    if (!listed.isEmpty())
-        u.listedParks = QSet<QString>{listed};
-    QList<int> rules;
-    for (const UploadFinding& finding : checkUpload(u))
-        rules << finding.rule;
-    QTEST(rules, "rules");
-}
+        for (const UploadFinding& finding : checkUpload(u))
+            rules << finding.rule;
+        QTEST(rules, "rules");
+    }
+};
 
 QTEST_GUILESS_MAIN(TestAdifCodec)
 #include "tst_adifcodec.moc"

@@ -1,194 +1,227 @@
-#include "app/parkbook.h"
 #include "db/backups.h"
-#include "db/csvreader.h"
-#include "temphome.h"
+#include "db/database.h"
+#include "db/recordwriter.h"
+#include "db/schema.h"
+#include "db/uploadrows.h"
 
-#include <QBuffer>
-#include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
 
-namespace
-{
-QStringList columns(const QString& table)
-{
-    QStringList names;
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    query.exec("SELECT name FROM PRAGMA_TABLE_INFO('" + table + "')");
-    while (query.next())
-        names << query.value(0).toString();
-    return names;
-}
-} // namespace
-
+// The rules of the log file that need no window: its layout and migrations,
+// the import's duplicate rule, the rows the upload check reads, and backups.
 class TestDatabases : public QObject
 {
     Q_OBJECT
 
-private Q_SLOTS:
-    void csvFields_data();
-    void csvFields();
-    void emptyDataDirectoryCreatesDurableDatabaseOnce();
-    void oldDatabaseGainsMigratedColumns();
-    void stateCentres();
-    void rotationKeepsTheNewest();
-};
-
-void TestDatabases::csvFields_data()
-{
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<QStringList>("fields");
-    QTest::newRow("quoted comma") << QByteArray("\"Washington, DC\",38.910,-77.015\n")
-                                  << QStringList{"Washington, DC", "38.910", "-77.015"};
-    QTest::newRow("doubled quotes")
-        << QByteArray("\"say \"\"hi\"\"\",1,2\n") << QStringList{"say \"hi\"", "1", "2"};
-    QTest::newRow("CR LF") << QByteArray("TX,31.476,-99.331\r\n")
-                           << QStringList{"TX", "31.476", "-99.331"};
-    QTest::newRow("no line feed loses last field")
-        << QByteArray("TX,31.476,-99.331") << QStringList{"TX", "31.476"};
-}
-
-void TestDatabases::csvFields()
-{
-    QFETCH(QByteArray, line);
-    QFETCH(QStringList, fields);
-    QBuffer buffer(&line);
-    QVERIFY(buffer.open(QIODevice::ReadOnly));
-    QList<QString> list{"stale"};
-    Csv::processLine(buffer, list);
-    QCOMPARE(QStringList(list), fields);
-}
-
-void TestDatabases::emptyDataDirectoryCreatesDurableDatabaseOnce()
-{
-    TempHome home;
-    {
-        auto parkbook = home.makeParkbook();
-        QCOMPARE(home.prompter.count("New parkbook Database"), 1);
-        QVERIFY(QFile::exists(home.dataPath() + "/parkbook.db"));
-        for (const char* table : {"log", "station", "parks"})
-            QVERIFY2(!columns(table).isEmpty(), table);
-
-        // SQLite's durable defaults: a contact written survives a crash.
-        QSqlQuery query(QSqlDatabase::database("parkbook"));
-        QVERIFY(query.exec("PRAGMA synchronous") && query.next());
-        QVERIFY(query.value(0).toInt() >= 1); // NORMAL or FULL, never OFF
-        QVERIFY(query.exec("PRAGMA journal_mode") && query.next());
-        const QString mode = query.value(0).toString().toLower();
-        QVERIFY2(mode != "off" && mode != "memory", qPrintable(mode));
-    }
-    home.prompter.clear();
-    auto again = home.makeParkbook();
-    QCOMPARE(home.prompter.count("New parkbook Database"), 0);
-    // Nothing to migrate in a file of the current layout: no copy.
-    QVERIFY(Backups::list(home.dataPath()).isEmpty());
-}
-
-void TestDatabases::oldDatabaseGainsMigratedColumns()
-{
-    TempHome home;
-    {
-        // A file as an early version wrote it: no country/dxcc, no mst1..5,
-        // no counters and no multi-state flag.
-        QSqlDatabase old = QSqlDatabase::addDatabase("QSQLITE", "old");
-        old.setDatabaseName(home.dataPath() + "/parkbook.db");
-        QVERIFY(old.open());
-        QSqlQuery query(old);
-        QVERIFY(query.exec("CREATE TABLE log (id INTEGER PRIMARY KEY NOT NULL, date TEXT, time "
-                           "TEXT, park TEXT, call TEXT, comment TEXT)"));
-        QVERIFY(query.exec("CREATE TABLE station (id INTEGER PRIMARY KEY NOT NULL, station TEXT, "
-                           "call TEXT)"));
-        QVERIFY(query.exec("CREATE TABLE parks (id INTEGER PRIMARY KEY NOT NULL, date TEXT, park "
-                           "TEXT, name TEXT)"));
-        QVERIFY(query.exec("INSERT INTO log (date, time, park, call, comment) VALUES "
-                           "('20230704', '150000', 'K-1234', 'Q2XX', 'kept')"));
-        QVERIFY(query.exec("INSERT INTO parks (date, park, name) VALUES ('20230704', 'K-1234', "
-                           "'Old Park')"));
-        old.close();
-    }
-    QSqlDatabase::removeDatabase("old");
-
-    auto parkbook = home.makeParkbook();
-    // The copy taken before the tables changed opens, with the old layout and every row.
-    const QList<Backups::Copy> copies = Backups::list(home.dataPath());
-    QCOMPARE(copies.size(), 1);
-    QVERIFY(Backups::check(copies[0].path));
-    {
-        QSqlDatabase copy = QSqlDatabase::addDatabase("QSQLITE", "copy");
-        copy.setDatabaseName(copies[0].path);
-        QVERIFY(copy.open());
-        QSqlQuery query(copy);
-        QVERIFY(query.exec("SELECT (SELECT group_concat(call || comment) FROM log), (SELECT "
-                           "group_concat(name) FROM parks), (SELECT count(*) FROM "
-                           "PRAGMA_TABLE_INFO('log'))") &&
-                query.next());
-        QCOMPARE(query.value(0).toString(), QString("Q2XXkept"));
-        QCOMPARE(query.value(1).toString(), QString("Old Park"));
-        QCOMPARE(query.value(2).toInt(), 6);
-    }
-    QSqlDatabase::removeDatabase("copy");
-    QCOMPARE(columns("log").mid(6), (QStringList{"country", "dxcc"}));
-    QCOMPARE(columns("station").mid(3), (QStringList{"mst1", "mst2", "mst3", "mst4", "mst5"}));
-    QCOMPARE(columns("parks").mid(4), (QStringList{"QSOs", "LateQSOs", "P2Ps", "MultiSt"}));
-
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    QVERIFY(query.exec("SELECT call, comment, country FROM log") && query.next());
-    QCOMPARE(query.value("call").toString(), QString("Q2XX"));
-    QCOMPARE(query.value("comment").toString(), QString("kept"));
-    QVERIFY(query.value("country").isNull());
-    QVERIFY(query.exec("SELECT name FROM parks") && query.next());
-    QCOMPARE(query.value("name").toString(), QString("Old Park"));
-}
-
-void TestDatabases::stateCentres()
-{
-    TempHome home;
-    QFile csv(home.infoPath() + "/State_LatLon.csv");
-    QVERIFY(csv.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    csv.write(
-        "State,Latitude,Longitude\r\nKS,38.494,-98.380\r\n\r\nXX\r\n\"T,X\",31.476,-99.331\n");
-    csv.close();
-    {
-        // The empty and the short line are skipped.
-        auto parkbook = home.makeParkbook();
-        QSqlQuery query(QSqlDatabase::database("memory"));
-        QVERIFY(query.exec("SELECT state, lat, lon FROM latlon ORDER BY id") && query.next());
-        QCOMPARE(query.value("state").toString(), QString("KS"));
-        QCOMPARE(query.value("lat").toFloat(), 38.494f);
-        QCOMPARE(query.value("lon").toFloat(), -98.380f);
-        QVERIFY(query.next());
-        QCOMPARE(query.value("state").toString(), QString("T,X"));
-        QVERIFY(!query.next());
-    }
-
-    // Without the file (nor the icon) start-up says so and goes on.
-    QVERIFY(csv.remove());
-    QVERIFY(QFile::remove(home.infoPath() + "/Parkbook.png"));
-    auto parkbook = home.makeParkbook();
-    QCOMPARE(home.prompter.count("Cannot open State_LatLon.csv file"), 1);
-    QSqlQuery query(QSqlDatabase::database("memory"));
-    QVERIFY(query.exec("SELECT (SELECT count(*) FROM latlon) + (SELECT count(*) FROM mLog)"));
-    QVERIFY(query.next());
-    QCOMPARE(query.value(0).toInt(), 0);
-    QFile log(home.dataPath() + "/errorLog.txt");
-    QVERIFY(log.open(QIODevice::ReadOnly));
-    QVERIFY(log.readAll().contains("/State_LatLon.csv' file."));
-}
-
-// Copies taken one second apart, two of them in the same second: the newest
-// ten stay, and files that are no copy are never touched.
-void TestDatabases::rotationKeepsTheNewest()
-{
     QTemporaryDir dir;
+    QSqlDatabase db;
+
+    // Runs `;`-separated statements; the first column of the last one's rows.
+    QStringList sql(const QString& statements)
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "rotation");
-        db.setDatabaseName(dir.filePath("parkbook.db"));
-        QVERIFY(db.open());
-        QVERIFY(QSqlQuery(db).exec("CREATE TABLE log (id INTEGER PRIMARY KEY, call TEXT)"));
-        QDir(dir.path()).mkdir("Backups");
+        QStringList values;
+        for (const QString& statement : statements.split("; ", Qt::SkipEmptyParts)) {
+            QSqlQuery query(db);
+            values.clear();
+            if (!query.exec(statement))
+                return {"<error> " + statement};
+            while (query.next())
+                values << query.value(0).toString();
+        }
+        return values;
+    }
+    QStringList columns(const QString& table)
+    {
+        return sql("SELECT name FROM PRAGMA_TABLE_INFO('" + table + "')");
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        QFile::remove(dir.filePath("parkbook.db"));
+        db = QSqlDatabase::addDatabase("QSQLITE", "test");
+        QVERIFY(Database::open(db, dir.filePath("parkbook.db")));
+    }
+    void cleanup()
+    {
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase("test");
+    }
+
+    // Files of older versions: the missing columns are added at the end of
+    // their tables, every row stays, and a second run changes nothing. A file
+    // of today's layout needs nothing, and what is written to it is stored for
+    // good (a crash may lose nothing committed).
+    void migrations_data()
+    {
+        QTest::addColumn<QString>("layout");
+        QTest::addColumn<QStringList>("added"); // table.column
+        QString log = Schema::createLog, station = Schema::createStation;
+        QTest::newRow("first release")
+            << log.remove("country TEXT, dxcc TEXT, ") + "; " +
+                   station.remove(QRegularExpression(", mst. TEXT")) +
+                   "; CREATE TABLE parks (id INTEGER PRIMARY KEY NOT NULL, date TEXT, park TEXT, "
+                   "name TEXT, lat TEXT, lon TEXT, county TEXT, state TEXT, location TEXT)"
+            << QString("log.country log.dxcc parks.LateQSOs parks.MultiSt parks.P2Ps parks.QSOs "
+                       "station.mst1 station.mst2 station.mst3 station.mst4 station.mst5")
+                   .split(' ');
+        QTest::newRow("counters without multi-state")
+            << QString(Schema::createParks).remove("MultiSt TEXT, ")
+            << QStringList{"parks.MultiSt"};
+        QTest::newRow("today's") << "" << QStringList();
+    }
+    void migrations()
+    {
+        QFETCH(QString, layout);
+        QFETCH(QStringList, added);
+        sql(layout);
+        QVERIFY(Database::createTables(db));
+        sql("INSERT INTO parks (date, park, name) VALUES ('20230704', 'K-1234', 'Old')");
+        QHash<QString, QStringList> before;
+        for (const char* table : {"log", "station", "parks"})
+            before[table] = columns(table);
+        QCOMPARE(Database::needsMigration(db), !added.isEmpty());
+        QCOMPARE(Backups::migrationPending(db), !added.isEmpty());
+        QVERIFY(Database::migrate(db) && Database::migrate(db));
+        QVERIFY(!Database::needsMigration(db) && !Backups::migrationPending(db));
+        QStringList found;
+        for (auto table = before.cbegin(); table != before.cend(); ++table) {
+            const QStringList now = columns(table.key());
+            QCOMPARE(now.first(table->size()), *table);
+            for (const QString& column : now.mid(table->size()))
+                found << table.key() + "." + column;
+        }
+        found.sort();
+        QCOMPARE(found, added);
+        QCOMPARE(sql("SELECT name FROM parks"), QStringList{"Old"});
+        QVERIFY(sql("PRAGMA synchronous").value(0).toInt() >= 1); // NORMAL or FULL, never OFF
+        QVERIFY(!QStringList({"off", "memory"}).contains(sql("PRAGMA journal_mode").value(0)));
+    }
+
+    // The import's duplicate rule: the second contact differs from the first
+    // in one column. The same contact is rewritten (date, call, mode and band
+    // as first logged), any other is a new row.
+    void duplicateRule_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stored"); // call band mode sent p2p, by row
+        const char* const rows[][4] = {
+            {"new report", "sent", "57", "Q2XX 20M SSB 57 K-0001"},
+            {"band in other case", "band", "20m", "Q2XX 20M SSB 59 K-0001"},
+            {"mode in other case", "mode", "ssb", "Q2XX 20M SSB 59 K-0001"},
+            {"other band", "band", "40M", "Q2XX 20M SSB 59 K-0001, Q2XX 40M SSB 59 K-0001"},
+            {"other call", "call", "Q3YY", "Q2XX 20M SSB 59 K-0001, Q3YY 20M SSB 59 K-0001"},
+            {"other park", "park", "K-9", "Q2XX 20M SSB 59 K-0001, Q2XX 20M SSB 59 K-0001"},
+            {"other date", "date", "20230705", "Q2XX 20M SSB 59 K-0001, Q2XX 20M SSB 59 K-0001"},
+            {"other station's park", "p2p", "K-0002",
+             "Q2XX 20M SSB 59 K-0001, Q2XX 20M SSB 59 K-0002"},
+            // Values are stored as text, so a contact without one is found again.
+            {"no p2p twice", "p2p", "<null>", "Q2XX 20M SSB 59 "},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]);
+    }
+    void duplicateRule()
+    {
+        QFETCH(QString, column);
+        QFETCH(QString, value);
+        QVERIFY(Database::createTables(db) && Database::migrate(db));
+        ContactRow first;
+        first.date = "20230704";
+        first.park = "K-1234";
+        first.call = "Q2XX";
+        first.band = "20M";
+        first.mode = "SSB";
+        first.sent = "59";
+        first.p2p = "K-0001";
+        ContactRow second = first;
+        for (const ContactColumns::Column& c : ContactColumns::all) {
+            if (c.name == column && value == "<null>")
+                first.*c.member = second.*c.member = QString();
+            else if (c.name == column)
+                second.*c.member = value;
+        }
+        // Once in one file, then again in another.
+        for (const ContactRow& row : {first, second}) {
+            RecordWriter writer(db);
+            QVERIFY(writer.begin() && writer.write(row) && writer.commit());
+        }
+        QTEST(sql("SELECT group_concat(call || ' ' || band || ' ' || mode || ' ' || sent || ' ' || "
+                  "p2p, ', ') FROM log")
+                  .value(0),
+              "stored");
+    }
+
+    // A file is written whole or not at all; the first refusal is what is said.
+    void refusedWriteKeepsNothing()
+    {
+        QVERIFY(Database::createTables(db));
+        sql("INSERT INTO parks (date, park) VALUES ('20230704', 'K-1234'); CREATE TRIGGER refuse "
+            "BEFORE INSERT ON log WHEN NEW.call = 'BAD' BEGIN SELECT RAISE(ABORT, 'refused');END");
+        RecordWriter writer(db);
+        QVERIFY(writer.begin());
+        ContactRow row;
+        for (const char* call : {"Q2XX", "BAD", "Q3YY"}) {
+            row.call = call;
+            QCOMPARE(bool(writer.write(row)), row.call != "BAD");
+        }
+        QVERIFY(writer.firstFailure.contains("refused"));
+        const DbResult committed = writer.commit();
+        QVERIFY(!committed && committed.error.contains("refused"));
+        QCOMPARE(sql("SELECT count(*) FROM log"), QStringList{"0"});
+        // Each activation record is asked for once, and never for one the log has.
+        QVERIFY(!writer.needsParkRecord("20230704", "K-1234"));
+        QVERIFY(writer.needsParkRecord("20230705", "K-1234"));
+        QVERIFY(!writer.needsParkRecord("20230705", "K-1234"));
+    }
+
+    // The upload check reads the contacts of the park and dates exported, by
+    // date and time.
+    void uploadContacts()
+    {
+        QVERIFY(Database::createTables(db));
+        sql("INSERT INTO log (date, time, park, call) VALUES ('20230704', '1500', 'US-1234', "
+            "'Q3'), ('20230704', '1400', 'US-1234', 'Q2'), ('20230703', '1400', 'US-1234', 'Q1'), "
+            "('20230706', '1400', 'US-1234', 'Q5'), ('20230705', '0100', 'US-1234', 'Q4'), "
+            "('20230704', '1400', 'US-9', 'Q9')");
+        QStringList calls;
+        for (const Adif::UploadContact& c :
+             UploadRows::contacts(db, "US-1234", "20230704", "20230705"))
+            calls << c.call;
+        QCOMPARE(calls, QStringList({"Q2", "Q3", "Q4"}));
+    }
+
+    // A quoted field keeps its comma and its doubled quotes, a carriage return
+    // is dropped; a blank or short line holds no state centre, nor does a last
+    // line without its line feed, which loses its last field.
+    void stateCentres()
+    {
+        db.close();
+        QVERIFY(Database::openMemory(db));
+        QVERIFY(!Database::loadStateCentres(db, dir.filePath("missing.csv")));
+        QFile csv(dir.filePath("State_LatLon.csv"));
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write("State,Latitude,Longitude\r\nKS,38.494,-98.380\r\n\r\nXX\r\n\"T,\"\"X\"\"\","
+                  "31.476,-99.331\nNY,40.7,-74.0");
+        csv.close();
+        QVERIFY(Database::loadStateCentres(db, csv.fileName()));
+        QCOMPARE(sql("SELECT group_concat(state || ' ' || round(lat, 3) || ' ' || round(lon, 3), "
+                     "';') FROM latlon"),
+                 QStringList{"KS 38.494 -98.38;T,\"X\" 31.476 -99.331"});
+    }
+
+    // Copies taken one second apart, two of them in the same second: the
+    // newest ten stay, and files that are no copy are never touched.
+    void rotationKeepsTheNewest()
+    {
+        QVERIFY(Database::createTables(db));
+        const QString folder = Backups::folder(dir.path());
+        QVERIFY(QDir().mkpath(folder));
         const QStringList foreign{"parkbook-notes.db", "parkbook-20200101-000000.db.partial"};
         for (const QString& name : foreign)
-            QFile(Backups::folder(dir.path()) + "/" + name).open(QIODevice::WriteOnly);
+            QFile(folder + "/" + name).open(QIODevice::WriteOnly);
         const QDateTime start(QDate(2026, 6, 1), QTime(23, 59, 55), Qt::UTC);
         for (int i = 0; i < 12; ++i) {
             QVERIFY(Backups::write(db, dir.path(), start.addSecs(i == 11 ? 10 : i)));
@@ -203,11 +236,10 @@ void TestDatabases::rotationKeepsTheNewest()
                               "parkbook-20260602-000004.db"}));
         QCOMPARE(names.last(), QString("parkbook-20260601-235957.db"));
         for (const QString& name : foreign)
-            QVERIFY(QFile::exists(Backups::folder(dir.path()) + "/" + name));
-        db.close();
+            QVERIFY(QFile::exists(folder + "/" + name));
+        QVERIFY(QDir(folder).removeRecursively());
     }
-    QSqlDatabase::removeDatabase("rotation");
-}
+};
 
-QTEST_MAIN(TestDatabases)
+QTEST_GUILESS_MAIN(TestDatabases)
 #include "tst_databases.moc"

@@ -1,5 +1,6 @@
 #include "db/parklist.h"
 #include "db/schema.h"
+#include "db/uploadrows.h"
 #include "parklistdata.h"
 
 #include <QSqlDatabase>
@@ -37,6 +38,8 @@ private Q_SLOTS:
         QCOMPARE(loaded.parks, 6);
         QCOMPARE(loaded.active, 5);
         QCOMPARE(listed(), 6);
+        QCOMPARE(UploadRows::listedParks(db, {"US-0001", "K-0001"}).value_or(QSet<QString>()),
+                 QSet<QString>{"US-0001"});
     }
 
     void cleanup()
@@ -87,6 +90,17 @@ private Q_SLOTS:
         QSqlQuery query(db);
         QVERIFY(query.exec("SELECT call FROM log") && query.next());
         QCOMPARE(query.value(0).toString(), QString("K1ABC"));
+    }
+
+    // An empty list, or none, is no list: no park is called unknown, and the
+    // upload check does not look.
+    void emptyListIsNoList()
+    {
+        for (const char* statement : {"DELETE FROM parkList", "DROP TABLE parkList"}) {
+            QVERIFY(QSqlQuery(db).exec(statement));
+            QCOMPARE(ParkList::lookup(db, "US-0002").status, ParkList::Lookup::NoList);
+            QVERIFY(!UploadRows::listedParks(db, {"US-0001"}));
+        }
     }
 
     // Parks are stored in groups; the last one is left short here.

@@ -10,19 +10,12 @@ QStringList ScriptedPrompter::titles() const
     return result;
 }
 
-int ScriptedPrompter::count(const QString& title) const
-{
-    return titles().count(title);
-}
-
+// Forgets what was shown and what was queued; a pending whileShown stays.
 void ScriptedPrompter::clear()
 {
-    shown.clear();
-    answers.clear();
-    paths.clear();
-    chooserTitles.clear();
-    choices.clear();
-    chooserItems.clear();
+    std::function<void()> pending = std::move(whileShown);
+    *this = ScriptedPrompter();
+    whileShown = std::move(pending);
 }
 
 QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, QMessageBox::Icon icon,
@@ -43,43 +36,4 @@ QMessageBox::StandardButton ScriptedPrompter::message(QWidget*, QMessageBox::Ico
             return button;
     }
     return QMessageBox::Ok;
-}
-
-QString ScriptedPrompter::nextPath(const QString& caption)
-{
-    chooserTitles << caption;
-    return paths.isEmpty() ? QString() : paths.dequeue();
-}
-
-QString ScriptedPrompter::existingDirectory(QWidget*, const QString& caption, const QString&,
-                                            QFileDialog::Options)
-{
-    return nextPath(caption);
-}
-
-QString ScriptedPrompter::openFileName(QWidget*, const QString& caption, const QString&,
-                                       const QString&)
-{
-    return nextPath(caption);
-}
-
-QString ScriptedPrompter::saveFileName(QWidget*, const QString& caption, const QString&,
-                                       const QString&)
-{
-    return nextPath(caption);
-}
-
-int ScriptedPrompter::choose(QWidget*, QMessageBox::Icon icon, const QString& title,
-                             const QString& text, const QStringList& buttons, int defaultButton)
-{
-    shown.append({icon, title, text, QMessageBox::NoButton, QMessageBox::NoButton, buttons});
-    return choices.isEmpty() ? defaultButton : choices.dequeue();
-}
-
-int ScriptedPrompter::chooseItem(QWidget*, const QString& title, const QString&,
-                                 const QStringList& items)
-{
-    chooserTitles << title;
-    chooserItems = items;
-    return choices.isEmpty() ? -1 : choices.dequeue();
 }

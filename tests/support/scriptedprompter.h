@@ -35,24 +35,44 @@ public:
     QStringList chooserItems; // what the latest item chooser offered
 
     QStringList titles() const;
-    int count(const QString& title) const;
+    int count(const QString& title) const { return titles().count(title); }
     void clear();
 
     QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
                                         const QString& title, const QString& text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override;
-    QString existingDirectory(QWidget* parent, const QString& caption, const QString& dir,
-                              QFileDialog::Options options) override;
-    QString openFileName(QWidget* parent, const QString& caption, const QString& dir,
-                         const QString& filter) override;
-    QString saveFileName(QWidget* parent, const QString& caption, const QString& dir,
-                         const QString& filter) override;
-    int choose(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
-               const QStringList& buttons, int defaultButton) override;
-    int chooseItem(QWidget* parent, const QString& title, const QString& label,
-                   const QStringList& items) override;
+    QString existingDirectory(QWidget*, const QString& caption, const QString&,
+                              QFileDialog::Options) override
+    {
+        return nextPath(caption);
+    }
+    QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        return nextPath(caption);
+    }
+    QString saveFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    {
+        return nextPath(caption);
+    }
+    int choose(QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
+               const QStringList& buttons, int defaultButton) override
+    {
+        shown.append({icon, title, text, QMessageBox::NoButton, QMessageBox::NoButton, buttons});
+        return choices.isEmpty() ? defaultButton : choices.dequeue();
+    }
+    int chooseItem(QWidget*, const QString& title, const QString&,
+                   const QStringList& items) override
+    {
+        chooserTitles << title;
+        chooserItems = items;
+        return choices.isEmpty() ? -1 : choices.dequeue();
+    }
 
 private:
-    QString nextPath(const QString& caption);
+    QString nextPath(const QString& caption)
+    {
+        chooserTitles << caption;
+        return paths.isEmpty() ? QString() : paths.dequeue();
+    }
 };

@@ -1,0 +1,366 @@
+#include "app/parkbook.h"
+#include "app/utcclock.h"
+#include "parks/station.h"
+#include "qrz/qrzxml.h"
+#include "temphome.h"
+#include "ui_parkbook.h"
+#include "ui_station.h"
+#include "ui_wsjtx.h"
+#include "wsjtx/wsjtx.h"
+#include "wsjtxpeer.h"
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTest>
+#include <QUdpSocket>
+
+namespace
+{
+const QByteArray tenMegabytes(10 * 1024 * 1024, 'x');
+
+// The first value of `sql` on the log database.
+QVariant first(const QString& sql)
+{
+    QSqlQuery query(QSqlDatabase::database("parkbook"));
+    return query.exec(sql) && query.next() ? query.value(0) : QVariant();
+}
+} // namespace
+
+// Files, datagrams and answers written to hurt, and writes that fail.
+//
+// Hostile input must be read without a crash or a hang (the sanitizer build
+// turns a bad read into a failure), and the program must still do its work
+// afterwards. A write that fails must be said (a box through the prompter and
+// a line in the error log) and leave what is already stored as it was.
+//
+// Running as root, a chmod'ed folder stops nothing, so the write faults are
+// made without it: the database connection is reopened read-only
+// (QSQLITE_OPEN_READONLY), or it is capped at its current size (PRAGMA
+// max_page_count) after the free room is used up, which is SQLite's "database
+// or disk is full"; a file on a full disk is a link to /dev/full.
+class TestFaults : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<TempHome> home;
+    std::unique_ptr<Parkbook> pb;
+
+    // A saved station with park K-0001 active all day on 2026-06-01 and two
+    // contacts logged through the form.
+    void start()
+    {
+        pb = home->makeParkbook();
+        fillTestStation(*pb);
+        pb->saveStation();
+        pb->ui->endDate->setText("20260601");
+        pb->ui->startTime->setText("000000");
+        pb->ui->stopTime->setText("235959");
+        for (const char* call : {"N1AAA", "N2BBB"}) {
+            pb->ui->call->setText(call);
+            pb->on_logContact_pressed();
+            QVERIFY(!pb->contactWriteFailed);
+        }
+        home->prompter.clear();
+    }
+
+    void importFile(const QString& name, const QByteArray& content)
+    {
+        QFile file(home->dataPath() + "/" + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        home->prompter.paths.enqueue(file.fileName());
+        pb->on_actionImport_Contact_Log_triggered();
+    }
+
+    static void breakDatabase(const QString& fault)
+    {
+        QSqlDatabase db = QSqlDatabase::database("parkbook");
+        if (fault == "read-only") {
+            db.close();
+            db.setConnectOptions("QSQLITE_OPEN_READONLY");
+            QVERIFY(db.open());
+            return;
+        }
+        // Cap the file at its size, then fill what room is left inside it, so
+        // that the next row the program writes finds none.
+        QSqlQuery query(db);
+        QVERIFY(query.exec("PRAGMA page_count") && query.next());
+        const int pages = query.value(0).toInt();
+        query.finish();
+        QVERIFY(query.exec(QString("PRAGMA max_page_count = %1").arg(pages)));
+        query.finish();
+        QVERIFY(query.prepare("INSERT INTO log (date, time, park, call, comment) "
+                              "VALUES ('20250101', '000000', 'K-9999', 'N0FILL', ?)"));
+        for (int size = 4096; size >= 1;) {
+            query.addBindValue(QString(size, 'f'));
+            if (!query.exec())
+                size /= 2;
+        }
+    }
+
+    static QStringList snapshot()
+    {
+        QStringList rows;
+        for (const char* table : {"log", "parks", "station"}) {
+            QSqlQuery query(QSqlDatabase::database("parkbook"));
+            query.exec(QString("SELECT * FROM %1 ORDER BY 1").arg(table));
+            while (query.next()) {
+                QStringList values{table};
+                for (int i = 0; i < query.record().count(); ++i)
+                    values.append(query.value(i).toString());
+                rows.append(values.join('|'));
+            }
+        }
+        return rows;
+    }
+
+    QString errorLog() const
+    {
+        QFile file(home->dataPath() + "/errorLog.txt");
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        UtcClock::setFixed(QDateTime(QDate(2026, 6, 1), QTime(14, 30, 15), Qt::UTC));
+        home = std::make_unique<TempHome>();
+    }
+    void cleanup()
+    {
+        pb.reset();
+        home.reset();
+        UtcClock::clearFixed();
+    }
+
+    void adifFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray date = "<QSO_DATE:8>20260601 <TIME_ON:4>1200 ";
+        QTest::newRow("truncated value") << QByteArray("<EOH><CALL:10>W1");
+        QTest::newRow("huge length") << "<CALL:4294967296>W1AW " + date + "<EOR>";
+        QTest::newRow("longer than any integer")
+            << "<CALL:999999999999999999999999>W1AW " + date + "<EOR>";
+        QTest::newRow("negative length") << "<CALL:-5>W1AW " + date + "<EOR>";
+        QTest::newRow("NUL bytes")
+            << QByteArray("<CALL:4>W\0AW <NAME:5>B\0\0b! ", 27) + date + "<EOR>";
+        QTest::newRow("invalid UTF-8")
+            << "<CALL:4>W1AW <NAME:6>\xff\xfe\xc3(\xe2\x82 " + date + "<COMMENT:2>\xc0\x80<EOR>";
+        QTest::newRow("10 MB field")
+            << "<CALL:4>W1AW " + date + "<COMMENT:10485760>" + tenMegabytes + "<EOR>";
+        QTest::newRow("10 MB without a tag end") << "<EOH><CALL:" + tenMegabytes;
+        QTest::newRow("million empty records") << "<EOH>" + QByteArray("<EOR>").repeated(1000000);
+    }
+    // After the hostile file the log is as sound as before, the contacts
+    // already stored are still there, and a good file still imports.
+    void adifFiles()
+    {
+        QFETCH(QByteArray, content);
+        start();
+        importFile("hostile.adi", content);
+        QCOMPARE(first("PRAGMA integrity_check").toString(), QString("ok"));
+        QCOMPARE(first("SELECT count(*) FROM log WHERE call IN ('N1AAA', 'N2BBB')"), 2);
+        const int before = first("SELECT count(*) FROM log").toInt();
+        importFile("good.adi", "<CALL:6>N1GOOD <QSO_DATE:8>20260601 <TIME_ON:4>1300 <MODE:3>SSB "
+                               "<EOR>\n");
+        QCOMPARE(first("SELECT count(*) FROM log").toInt(), before + 1);
+    }
+
+    void wsjtxDatagrams_data()
+    {
+        QTest::addColumn<QByteArray>("datagram");
+        using P = WsjtxPeer;
+        const QByteArray decodeHead = P::header(2) + '\x01' + P::u32(45000000) +
+                                      P::u32(quint32(-10)) + QByteArray(8, '\0') + P::u32(1200);
+        QTest::newRow("id of 4 GB")
+            << P::header(2).left(8) + P::u32(2) + P::u32(0xfffffffe) + "WSJT-X";
+        QTest::newRow("negative id length")
+            << P::header(2).left(12) + P::u32(0x80000000) + "WSJT-X";
+        QTest::newRow("decode message longer than datagram")
+            << decodeHead + P::text("~") + P::u32(60000) + "CQ POTA Q2XX";
+        QTest::newRow("decode NUL and bad UTF-8")
+            << P::decode(QByteArray("CQ \0POTA \xff\xfe Q2XX\xc3", 17));
+        QTest::newRow("logged ADIF huge field")
+            << P::loggedAdif("<call:4294967295>Q2XX <qso_date:8>20260601 <EOR>");
+        QTest::newRow("logged ADIF bad UTF-8 and NUL")
+            << P::header(12) + P::rawText(QByteArray("<call:4>Q\0\xff\xfe <qso_date:8>20260601 "
+                                                     "<time_on:6>120000 <name:3>\xc3\x28\xa0 <EOR>",
+                                                     69));
+        QTest::newRow("largest datagram")
+            << P::loggedAdif("<comment:60000>" + QString(60000, 'x') + " <EOR>");
+        QTest::newRow("unknown type") << P::header(0xffffffff) + QByteArray(100, '\xff');
+    }
+    // Sent through the real socket; a status datagram after it proves the
+    // dispatch is still alive and handled the hostile one before.
+    void wsjtxDatagrams()
+    {
+        QFETCH(QByteArray, datagram);
+        start();
+        WsjtxPeer peer;
+        QVERIFY(peer.open());
+        quint16 port = 0;
+        {
+            QUdpSocket probe;
+            QVERIFY(probe.bind(QHostAddress::LocalHost, 0));
+            port = probe.localPort();
+        }
+        pb->wsjtx->ui->udpIp->setText("127.0.0.1");
+        pb->wsjtx->ui->udpPort->setValue(port);
+        pb->initUdpSocket();
+        pb->potaMode = "Activating";
+        for (int repeat = 0; repeat < 3; ++repeat) {
+            peer.sendTo(port, datagram);
+            WsjtxPeer::StatusFields barrier;
+            barrier.txEnabled = !pb->txEnabled;
+            peer.sendTo(port, WsjtxPeer::status(barrier));
+            QTRY_COMPARE_WITH_TIMEOUT(pb->txEnabled, barrier.txEnabled, 10000);
+        }
+        QCOMPARE(first("PRAGMA integrity_check").toString(), QString("ok"));
+        QCOMPARE(first("SELECT count(*) FROM log WHERE call IN ('N1AAA', 'N2BBB')"), 2);
+    }
+
+    void qrzAnswers_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<bool>("complete");
+        const QByteArray open = "<?xml version=\"1.0\"?><QRZDatabase><Callsign><call>Q2XX</call>";
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("NUL bytes")
+            << open + QByteArray("<fname>A\0l</fname></Callsign></QRZDatabase>", 43) << true;
+        QTest::newRow("invalid UTF-8")
+            << open + "<fname>\xff\xfe\xc3(</fname></Callsign></QRZDatabase>" << false;
+        QTest::newRow("10 MB text") << open + "<fname>" + tenMegabytes + "</fname>" << false;
+        QTest::newRow("deeply nested")
+            << QByteArray("<a>").repeated(200000) + QByteArray("</a>").repeated(200000) << false;
+        // Each entity holds sixteen of the one before: four &f; would be 64 MiB.
+        QByteArray entities = "<!ENTITY a \"aaaaaaaaaaaaaaaa\">";
+        for (char e = 'b'; e <= 'f'; ++e)
+            entities += "<!ENTITY " + QByteArray(1, e) + " \"" +
+                        ("&" + QByteArray(1, char(e - 1)) + ";").repeated(16) + "\">";
+        QTest::newRow("entity expansion")
+            << "<?xml version=\"1.0\"?><!DOCTYPE q [" + entities +
+                   "]><QRZDatabase><Callsign><fname>&f;&f;&f;&f;</fname></Callsign></QRZDatabase>"
+            << false;
+        QTest::newRow("external entity") // well-formed; the reference is simply never resolved
+            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE q [<!ENTITY x SYSTEM "
+                          "\"file:///etc/passwd\">]><QRZDatabase><Callsign><fname>&x;</fname>"
+                          "</Callsign></QRZDatabase>")
+            << true;
+    }
+    // Whatever arrives, what is kept is never more than was read (no entity
+    // grows into gigabytes, nothing past the answer limit), and a cut or
+    // broken answer is never called complete.
+    void qrzAnswers()
+    {
+        QFETCH(QByteArray, body);
+        const Qrz::Document document = Qrz::readDocument(body);
+        qsizetype kept = 0;
+        for (const Qrz::Element& element : document.elements)
+            kept += element.name.size() + element.text.size();
+        QVERIFY2(kept <= Qrz::maxAnswerBytes, qPrintable(QString::number(kept)));
+        QTEST(document.complete, "complete");
+        const Qrz::Result result = Qrz::readResult(document);
+        QVERIFY(result.firstName.size() <= Qrz::maxAnswerBytes);
+        QVERIFY(!result.firstName.contains("root:"));
+    }
+
+    void writeIsReportedAndLosesNothing_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("logged"); // in the new error-log lines
+        // WSJT-X sends a logged contact once; it is stored, or its loss is said.
+        const char* const rows[][5] = {
+            {"contact, full database", "contact", "full", "Contact Not Logged", "N5EEE"},
+            {"import, read-only database", "import", "read-only", "ADIF Import Failed",
+             "incoming.adi"},
+            {"import, full database", "import", "full", "ADIF Import Failed", "incoming.adi"},
+            {"import, missing file", "missing", "none", "Cannot Open ADIF File",
+             "missing.adi for ADIF import"},
+            {"station, read-only database", "station", "read-only", "Station Details Not Saved",
+             "Station details"},
+            {"WSJT-X contact, read-only database", "wsjtx", "read-only",
+             "WSJT-X Contact Not Logged", "N6FFF"},
+            {"WSJT-X contact, full database", "wsjtx", "full", "WSJT-X Contact Not Logged",
+             "N6FFF"},
+            {"contact log export, full disk", "export", "disk", "Cannot Export Park Log",
+             "Could not write K1OP@K-0001_20260601_complete.adi"},
+            {"contact log export, folder in the way", "export", "folder", "Cannot Export Park Log",
+             "Could not open K1OP@K-0001_20260601_complete.adi"},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]) << QString(r[4]);
+    }
+    void writeIsReportedAndLosesNothing()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, fault);
+        if (fault == "disk" && !QFile::exists("/dev/full"))
+            QSKIP("this machine has no /dev/full");
+        start();
+        const QString exported = home->dataPath() + "/K1OP@K-0001_20260601_complete.adi";
+        if (fault == "disk")
+            QVERIFY(QFile::link("/dev/full", exported));
+        else if (fault == "folder")
+            QVERIFY(QDir().mkdir(exported));
+        else if (fault != "none")
+            breakDatabase(fault);
+        const QStringList before = snapshot();
+        const qsizetype logSize = errorLog().size();
+
+        if (path == "contact") {
+            pb->ui->call->setText("N5EEE");
+            pb->on_logContact_pressed();
+            QVERIFY(pb->contactWriteFailed);
+            QCOMPARE(pb->ui->call->text(), QString("N5EEE")); // kept for another try
+        } else if (path == "import") {
+            importFile("incoming.adi",
+                       "<CALL:5>N3CCC <QSO_DATE:8>20260601 <TIME_ON:4>1500 <MODE:3>SSB <EOR>\n"
+                       "<CALL:5>N4DDD <QSO_DATE:8>20260601 <TIME_ON:4>1501 <MODE:3>SSB <EOR>\n");
+        } else if (path == "missing") {
+            home->prompter.paths.enqueue(home->dataPath() + "/missing.adi");
+            pb->on_actionImport_Contact_Log_triggered();
+        } else if (path == "station") {
+            pb->station->ui->station->setText("K9NEW");
+            pb->saveStation();
+        } else if (path == "wsjtx") {
+            pb->logADIF(WsjtxPeer::loggedAdif("<call:5>N6FFF <qso_date:8>20260601 "
+                                              "<time_on:6>143000 <mode:3>FT8 <band:3>20m <EOR>"));
+        } else {
+            // Park K-0001 is kept as it is, so the file takes the name in the way.
+            home->prompter.answers.enqueue(QMessageBox::No);
+            pb->createLogFile("COMPLETE");
+            QCOMPARE(home->prompter.shown.takeFirst().title, QString("Retired Park Reference"));
+        }
+        QCOMPARE(home->prompter.shown.size(), 1);
+        QCOMPARE(home->prompter.shown.first().icon, QMessageBox::Critical);
+        QTEST(home->prompter.shown.first().title, "title");
+        if (path == "export")
+            QVERIFY(home->prompter.shown.first().text.contains(QFileInfo(exported).fileName()));
+        QFETCH(QString, logged);
+        QVERIFY2(errorLog().mid(logSize).contains(logged), qPrintable(errorLog()));
+        QCOMPARE(snapshot(), before);
+    }
+
+    // The failing error log was said at the start (the new database is
+    // logged) and is not said again; each import still says its own failure.
+    void errorLogOnAFullDisk()
+    {
+        if (!QFile::exists("/dev/full"))
+            QSKIP("this machine has no /dev/full");
+        QVERIFY(QFile::link("/dev/full", home->dataPath() + "/errorLog.txt"));
+        start();
+        const QStringList before = snapshot();
+        for (int i = 0; i < 2; ++i) {
+            home->prompter.paths.enqueue(home->dataPath() + "/missing.adi");
+            pb->on_actionImport_Contact_Log_triggered();
+        }
+        QCOMPARE(home->prompter.titles(), QStringList(2, "Cannot Open ADIF File"));
+        QVERIFY(pb->errorLogFailed);
+        QCOMPARE(snapshot(), before);
+    }
+};
+
+QTEST_MAIN(TestFaults)
+#include "tst_faults.moc"
