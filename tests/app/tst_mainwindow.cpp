@@ -53,6 +53,9 @@ private Q_SLOTS:
             pb->close();
         }
         QSettings settings(home.iniPath(), QSettings::IniFormat);
+        for (const char* group : {"Main", "Activity", "Contact", "Station", "WSJTx", "About",
+                                  "ParkLog", "ContactLog", "ActivationLog"})
+            QVERIFY2(settings.value(QString(group) + "/Exist").toString() == "Yes", group);
         QCOMPARE(QStringList({settings.value("Station/Visible").toString(),
                               settings.value("ParkLog/Visible").toString(),
                               settings.value("Main/StatusTips").toString(),

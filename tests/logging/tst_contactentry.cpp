@@ -79,8 +79,13 @@ private Q_SLOTS:
         ui->name->clear();
         press(pb.get(), Qt::Key_F8);
         QCOMPARE(run("SELECT date, time, park, call, mode, band, frequency, power, station, "
-                      "operator, sent, rcvd FROM log"),
+                     "operator, sent, rcvd FROM log"),
                  QStringList("20260601|143015|K-0001|W1AW|SSB|20m|14.250|100|K1STN|K1OP|59|59"));
+        // A refused write gets no line in the park log.
+        run("CREATE TRIGGER refuse BEFORE INSERT ON log BEGIN SELECT RAISE(ABORT, 'full'); END");
+        ui->call->setText("W2AW");
+        press(pb.get(), Qt::Key_F8);
+        QCOMPARE(pb->displayParkLog(0), 1);
     }
 
     // Arrow and page keys step through the park log and show all of a
@@ -122,6 +127,8 @@ private Q_SLOTS:
         // Up with nothing shown goes to the first.
         pb->ui->clear->click();
         pb->parkLogPosition = 0;
+        QCOMPARE(pb->displayParkLog(0), 3);
+        QCOMPARE(lineColour(pb->parkLog, 3), pb->themeBlue);
         pb->ui->call->setFocus();
         press(pb.get(), Qt::Key_Up);
         QCOMPARE(pb->currentLogId, 1);

@@ -38,6 +38,8 @@ class TestParkListWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void cleanup() { qunsetenv("PARKBOOK_PARK_LIST_URL"); }
+
     void download_data()
     {
         QTest::addColumn<int>("fault"); // 0 none, 1 cut short, 2 cancelled
@@ -72,7 +74,6 @@ private Q_SLOTS:
         }
         QTRY_VERIFY_WITH_TIMEOUT(!pb->parkListReply, 10000);
         QTRY_VERIFY(!pb->findChild<QProgressDialog*>());
-        qunsetenv("PARKBOOK_PARK_LIST_URL");
         QTEST(home.prompter.titles(), "titles");
         QVERIFY(listed("US-0001"));
         QCOMPARE(listed("CA-0001"), fault == 0);
@@ -80,47 +81,47 @@ private Q_SLOTS:
 
     void stationChecks_data()
     {
-        QTest::addColumn<bool>("loaded");
+        // The answers to the boxes (Y/N, "-" when no list is loaded) and the reference.
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QList<int>>("answers");
         // reference|name|multi-state|state|location|grid|status message|red
         QTest::addColumn<QString>("shown");
-        const int yes = QMessageBox::Yes, no = QMessageBox::No;
-        QTest::newRow("no list") << false << "US-0002" << QList<int>() << "US-0002||0|?||||0";
+        QTest::newRow("no list") << "- US-0002"
+                                 << "US-0002||0|?||||0";
         QTest::newRow("known, position taken")
-            << true << "us-0001" << QList<int>{yes}
+            << "Y us-0001"
             << "US-0001|Acadia National Park|0|ME|US-ME|FN54vh|US-0001 Acadia National Park "
                "(US-ME)|0";
         QTest::newRow("multi-state, position declined")
-            << true << "US-0100" << QList<int>{no}
+            << "N US-0100"
             << "US-0100|Appalachian National Scenic Trail|1|CT|US-CT||US-0100 Appalachian "
                "National Scenic Trail (US-CT,US-GA,US-MA,US-MD,US-ME)|0";
-        QTest::newRow("unknown") << true << "US-0002" << QList<int>()
+        QTest::newRow("unknown") << " US-0002"
                                  << "US-0002||0|?|||Unknown park reference: US-0002|1";
         QTest::newRow("retired")
-            << true << "US-9999" << QList<int>{no}
-            << "US-9999|Old Fort Park|0|TX|US-TX||US-9999 is no longer an active POTA park|1";
+            << "N US-9999"
+            << "US-9999|Old Fort Park|0|TX|US-TX||US-9999 is no longer an active "
+               "POTA park|1";
         QTest::newRow("K- renamed, taken")
-            << true << "K-4556" << QList<int>{yes, no}
+            << "YN K-4556"
             << "US-4556|Lake \"Tahoe\" State Park, North|0|NV|US-NV||K-4556 is now US-4556|0";
-        QTest::newRow("K- renamed, kept")
-            << true << "K-4556" << QList<int>{no} << "K-4556||0|?|||K-4556 is now US-4556|1";
+        QTest::newRow("K- renamed, kept") << "N K-4556"
+                                          << "K-4556||0|?|||K-4556 is now US-4556|1";
     }
 
     // Slot 1 is the one shown in the main window, which follows it.
     void stationChecks()
     {
-        QFETCH(bool, loaded);
-        QFETCH(QList<int>, answers);
+        QFETCH(QString, typed);
         TempHome home;
         auto pb = home.makeParkbook();
-        if (loaded)
+        if (!typed.startsWith('-'))
             importList(*pb, home, ParkListData::csv);
-        for (int answer : answers)
-            home.prompter.answers.enqueue(QMessageBox::StandardButton(answer));
+        const QString answers = typed.section(' ', 0, 0);
+        for (const QChar answer : answers)
+            if (answer != '-')
+                home.prompter.answers.enqueue(answer == 'Y' ? QMessageBox::Yes : QMessageBox::No);
         Ui::Station* form = pb->station->ui;
-        QFETCH(QString, typed);
-        enter(form->pRef1, typed);
+        enter(form->pRef1, typed.section(' ', 1));
         QVERIFY(home.prompter.answers.isEmpty());
         const bool red =
             form->pRef1->palette().color(QPalette::Text) == pb->redText.color(QPalette::Text);
