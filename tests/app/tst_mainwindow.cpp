@@ -1,3 +1,4 @@
+// The main window's start, settings, data directory, clock and error log.
 #include "app/parkbook.h"
 #include "app/utcclock.h"
 #include "parks/seelog.h"
@@ -16,68 +17,104 @@ class TestMainWindow : public QObject
 
 private Q_SLOTS:
     void cleanup() { UtcClock::clearFixed(); }
-    void clockColourAroundNoon();
-    void statusTipsCanBeTurnedOff();
-    void closingRemembersOpenWindows();
-};
 
-void TestMainWindow::clockColourAroundNoon()
-{
-    TempHome home;
-    auto parkbook = home.makeParkbook();
-    UtcClock::setFixed(QDateTime(QDate(2024, 6, 1), QTime(11, 59, 59), Qt::UTC));
-    parkbook->sysclkTimeout();
-    QCOMPARE(parkbook->ui->time->text(), QString("115959"));
-    QCOMPARE(parkbook->ui->time->palette().color(QPalette::Text),
-             parkbook->redText.color(QPalette::Text));
-
-    UtcClock::setFixed(QDateTime(QDate(2024, 6, 1), QTime(12, 0, 0), Qt::UTC));
-    parkbook->sysclkTimeout();
-    QCOMPARE(parkbook->ui->time->text(), QString("120000"));
-    QCOMPARE(parkbook->ui->time->palette().color(QPalette::Text),
-             parkbook->blueText.color(QPalette::Text));
-    QVERIFY(parkbook->redText.color(QPalette::Text) != parkbook->blueText.color(QPalette::Text));
-}
-
-void TestMainWindow::statusTipsCanBeTurnedOff()
-{
-    TempHome home;
-    auto parkbook = home.makeParkbook();
-    QStatusBar* bar = parkbook->statusBar();
-    QStatusTipEvent tip("Contact's Call");
-    QCoreApplication::sendEvent(parkbook.get(), &tip);
-    QCOMPARE(bar->currentMessage(), QString("Contact's Call"));
-
-    parkbook->ui->actionStatus_Tips->trigger(); // unchecks it
-    bar->clearMessage();
-    QCoreApplication::sendEvent(parkbook.get(), &tip);
-    QCOMPARE(bar->currentMessage(), QString());
-
-    parkbook->ui->actionStatus_Tips->trigger();
-    QCoreApplication::sendEvent(parkbook.get(), &tip);
-    QCOMPARE(bar->currentMessage(), QString("Contact's Call"));
-}
-
-void TestMainWindow::closingRemembersOpenWindows()
-{
-    TempHome home;
+    // The clock is red before noon UTC and blue from noon; error-log lines
+    // carry its time. Status tips can be turned off; closing writes that and
+    // which windows were open, and the next start restores them.
+    void clockTipsAndRestart()
     {
-        auto parkbook = home.makeParkbook();
-        parkbook->show();
-        parkbook->parkLog->close();
-        parkbook->ui->actionStatus_Tips->trigger();
-        parkbook->close();
-    }
-    QSettings settings(home.iniPath(), QSettings::IniFormat);
-    QCOMPARE(settings.value("Station/Visible").toString(), QString("Yes"));
-    QCOMPARE(settings.value("ParkLog/Visible").toString(), QString("No"));
-    QCOMPARE(settings.value("Main/StatusTips").toInt(), 0);
+        TempHome home;
+        {
+            auto pb = home.makeParkbook();
+            for (const QTime& time : {QTime(11, 59, 59), QTime(12, 0, 0)}) {
+                UtcClock::setFixed(QDateTime(QDate(2023, 6, 5), time, Qt::UTC));
+                pb->sysclkTimeout();
+                QCOMPARE(pb->ui->time->text(), time.toString("hhmmss"));
+                const QPalette& expected = time.hour() < 12 ? pb->redText : pb->blueText;
+                QCOMPARE(pb->ui->time->palette().color(QPalette::Text),
+                         expected.color(QPalette::Text));
+            }
+            QVERIFY(pb->redText.color(QPalette::Text) != pb->blueText.color(QPalette::Text));
+            pb->logError("Something failed");
+            QFile log(home.dataPath() + "/errorLog.txt");
+            QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
+            QCOMPARE(QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts).last(),
+                     QString("06/05/2023 12:00:00 Something failed"));
 
-    // The next start restores the option and remembers the Station window as open.
-    auto again = home.makeParkbook();
-    QVERIFY(!again->ui->actionStatus_Tips->isChecked());
-    QCOMPARE(again->station->visibility, QString("Yes"));
-}
+            QStatusTipEvent tip("Contact's Call");
+            for (const char* shown : {"Contact's Call", "", "Contact's Call"}) {
+                pb->statusBar()->clearMessage();
+                QCoreApplication::sendEvent(pb.get(), &tip);
+                QCOMPARE(pb->statusBar()->currentMessage(), QString(shown));
+                pb->ui->actionStatus_Tips->trigger(); // turns them off, on, off
+            }
+            pb->show();
+            pb->parkLog->close();
+            pb->close();
+        }
+        QSettings settings(home.iniPath(), QSettings::IniFormat);
+        for (const char* group : {"Main", "Activity", "Contact", "Station", "WSJTx", "About",
+                                  "ParkLog", "ContactLog", "ActivationLog"})
+            QVERIFY2(settings.value(QString(group) + "/Exist").toString() == "Yes", group);
+        QCOMPARE(QStringList({settings.value("Station/Visible").toString(),
+                              settings.value("ParkLog/Visible").toString(),
+                              settings.value("Main/StatusTips").toString(),
+                              settings.value("Main/DataDirectory").toString()}),
+                 QStringList({"Yes", "No", "0", home.dataPath()}));
+        auto again = home.makeParkbook();
+        QVERIFY(!again->ui->actionStatus_Tips->isChecked());
+        QCOMPARE(again->station->visibility + again->parkLog->visibility, QString("YesNo"));
+    }
+
+    void missingDataDirectory()
+    {
+        // A stored directory that is gone falls back to the default quietly.
+        {
+            TempHome home;
+            QSettings(home.iniPath(), QSettings::IniFormat)
+                .setValue("Main/DataDirectory", home.path() + "/gone");
+            auto pb = home.makeParkbook();
+            QCOMPARE(pb->dataDir.path(), home.dataPath());
+            QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 0);
+        }
+        // A missing default directory is reported, and start-up goes on.
+        TempHome home(false);
+        auto pb = home.makeParkbook();
+        QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 1);
+        QCOMPARE(home.prompter.shown[0].text, "Directory '" + home.dataPath() + "' is missing.");
+        QCOMPARE(home.prompter.shown[0].icon, QMessageBox::Critical);
+    }
+
+    void dataDirectoryChooser()
+    {
+        TempHome home;
+        auto pb = home.makeParkbook();
+        const QString other = home.path() + "/Other";
+        QDir(home.path()).mkpath("Other");
+        auto choose = [&](const QStringList& paths, QList<QMessageBox::StandardButton> answers) {
+            home.prompter.clear();
+            home.prompter.paths.append(paths);
+            home.prompter.answers.append(answers);
+            pb->ui->actionSet_Data_Directory->trigger();
+        };
+        // The same directory says so and still sets up the windows again,
+        // which with no station row asks for the call signs.
+        choose({home.dataPath()}, {});
+        QCOMPARE(home.prompter.titles(),
+                 QStringList({"Same Parkbook Data Directory", "Enter Callsigns"}));
+        // No reopens the chooser; cancelling it changes nothing.
+        choose({other, QString()}, {QMessageBox::No});
+        QCOMPARE(home.prompter.chooserTitles.size(), 2);
+        QCOMPARE(home.prompter.titles(), QStringList{"New Parkbook Data Directory!"});
+        QCOMPARE(home.prompter.shown[0].defaultButton, QMessageBox::No);
+        QCOMPARE(pb->dataDir.path(), home.dataPath());
+        // Yes adopts the directory and creates a database in it.
+        choose({other}, {QMessageBox::Yes});
+        QCOMPARE(pb->dataDir.path(), other);
+        QVERIFY(QFile::exists(other + "/parkbook.db") && QFile::exists(other + "/errorLog.txt"));
+        QCOMPARE(home.prompter.count("New parkbook Database"), 1);
+    }
+};
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

@@ -1,271 +1,198 @@
-#include "loggingfixture.h"
+// The entry form's keys and the two contact lists, after a first start as
+// K1OP at K-0001 on 1 June 2026, 14:30:15 UTC.
+#include "app/utcclock.h"
+#include "journey.h"
+#include "qrz/contact.h"
+#include "ui_contact.h"
 
-#include <QFile>
-#include <QLineEdit>
 #include <QRegularExpression>
 #include <QtTest>
+
+using namespace Journey;
+
+namespace
+{
+// Contacts as another program wrote them, "date time park call" each; ids from 1.
+void addContacts(const QStringList& contacts)
+{
+    for (const QString& c : contacts)
+        run("INSERT INTO log (date, time, park, call, operator, mode, band, sent, rcvd) VALUES ('" +
+            c.split(' ').join("', '") + "', 'K1OP', 'SSB', '20m', '59', '59')");
+}
+} // namespace
 
 class TestContactEntry : public QObject
 {
     Q_OBJECT
 
+    std::unique_ptr<TempHome> home;
+    std::unique_ptr<Parkbook> pb;
+
 private Q_SLOTS:
-    // A misnamed on_<object>_<signal> slot is never called; Qt only warns.
-    void init() { QTest::failOnWarning(QRegularExpression("No matching signal")); }
-    void cleanup() { UtcClock::clearFixed(); }
-    void typingNormalises_data();
-    void typingNormalises();
-    void enterMovesFocus_data();
-    void enterMovesFocus();
-    void f8WithoutTimeStampsClockAndStation();
-    void twoTickedParksWriteTwoRows_data();
-    void twoTickedParksWriteTwoRows();
-    void parkToParkWritesOneRowPerReference();
-    void f8OnShownContactUpdatesIt();
-    void failedWriteKeepsFormAndReports();
+    void init()
+    {
+        // A misnamed on_<object>_<signal> slot is never called; Qt only warns.
+        QTest::failOnWarning(QRegularExpression("No matching signal"));
+        UtcClock::setFixed(QDateTime(QDate(2026, 6, 1), QTime(14, 30, 15), Qt::UTC));
+        home = std::make_unique<TempHome>();
+        pb = firstStart(*home, false);
+        QVERIFY(pb);
+        home->prompter.clear();
+    }
+    void cleanup()
+    {
+        pb.reset();
+        home.reset();
+        UtcClock::clearFixed();
+    }
+
+    // Typed text is normalised where the cursor is; Enter moves on; F8
+    // without Enter after the call still stamps the time and the station.
+    void typingAndEnter()
+    {
+        Ui::Parkbook* ui = pb->ui;
+        const QList<std::tuple<QLineEdit*, QString, QString>> typed = {
+            {ui->band, "20M", "20m"}, {ui->name, "mary ann", "Mary Ann"}, {ui->call, "w1a", "W1A"}};
+        for (const auto& [edit, text, shown] : typed) {
+            type(edit, text);
+            edit->setCursorPosition(1);
+            QTest::keyClicks(edit, "X");
+            QCOMPARE(edit->text().remove(1, 1) + QString::number(edit->cursorPosition()),
+                     shown + "2");
+            QVERIFY(edit->isModified());
+        }
+        const QList<std::tuple<QLineEdit*, bool, QLineEdit*>> enter = {
+            {ui->rcvd, false, ui->state},
+            {ui->rcvd, true, ui->comment},
+            {ui->state, false, ui->name},
+            {ui->name, false, ui->comment},
+            {ui->p2p, false, ui->sent}};
+        for (const auto& [from, qrz, to] : enter) {
+            pb->qrzConnected = qrz;
+            from->setFocus();
+            QTest::keyClick(from, Qt::Key_Return);
+            QTRY_VERIFY_WITH_TIMEOUT(to->hasFocus(), 2000);
+        }
+        QCOMPARE(ui->sent->selectedText(), ui->sent->text());
+        pb->qrzConnected = false;
+        ui->call->setText("W1AW");
+        ui->name->clear();
+        press(pb.get(), Qt::Key_F8);
+        QCOMPARE(run("SELECT date, time, park, call, mode, band, frequency, power, station, "
+                     "operator, sent, rcvd FROM log"),
+                 QStringList("20260601|143015|K-0001|W1AW|SSB|20m|14.250|100|K1STN|K1OP|59|59"));
+        // A refused write gets no line in the park log.
+        run("CREATE TRIGGER refuse BEFORE INSERT ON log BEGIN SELECT RAISE(ABORT, 'full'); END");
+        ui->call->setText("W2AW");
+        press(pb.get(), Qt::Key_F8);
+        QCOMPARE(pb->displayParkLog(0), 1);
+    }
+
+    // Arrow and page keys step through the park log and show all of a
+    // contact; its line is green with the cursor on it, the others blue.
+    void parkLogKeys()
+    {
+        addContacts({"20260601 130000 K-0001 N3ABC", "20260601 131000 K-0001 K2XYZ"});
+        run("INSERT INTO log (date, time, park, call, name, last, city, state, lat, lon, grid, "
+            "license, sent, rcvd, mode, band, frequency, power, p2p, operator, comment) VALUES "
+            "('20260601', '140102', 'K-0001', 'W1AW', 'Hiram', 'Maxim', 'Newington', 'CT', "
+            "'34.05', '-118.25', 'FN31', 'Club', '55', '57', 'CW', '40m', '7.030', '5', "
+            "'K-2222', 'K1OP', 'hello')");
+        pb->station->ui->lat->setText("41.714775");
+        pb->station->ui->lon->setText("-72.727260");
+        pb->on_actionLoad_Park_Log_triggered();
+        QCOMPARE(pb->parkLog->windowTitle(),
+                 QString("Alt-P: Park Log Date = 20260601,  Contacts = 3"));
+        pb->ui->call->setFocus();
+        const QList<std::pair<Qt::Key, int>> steps = {
+            {Qt::Key_Down, 3}, // nothing shown: the last contact
+            {Qt::Key_Down, 3}, {Qt::Key_Up, 2},      {Qt::Key_PageUp, 1},
+            {Qt::Key_Up, 1},   {Qt::Key_PageDown, 3}};
+        for (const auto& [key, shown] : steps) {
+            press(pb.get(), key);
+            QCOMPARE(pb->currentLogId, shown);
+            QCOMPARE(pb->parkLogPosition, shown);
+            QCOMPARE(pb->parkLog->ui->log->textCursor().blockNumber(), shown - 1);
+            for (int line = 1; line <= 3; ++line)
+                QCOMPARE(lineColour(pb->parkLog, line),
+                         line == shown ? pb->themeGreen : pb->themeBlue);
+        }
+        QCOMPARE(form(pb.get()), QStringList({"W1AW", "140102", "Hiram", "CT", "55", "57", "CW",
+                                              "40m", "7.030", "5", "K-2222", "hello"}));
+        const Ui::Contact* c = pb->contact->ui;
+        QCOMPARE(
+            QStringList({c->call->text(), c->last->text(), c->city->text(), c->grid->text(),
+                         c->license->text(), c->dist->text().trimmed(), c->bear->text().trimmed()}),
+            QStringList({"W1AW", "Maxim", "Newington", "FN31", "Club", "2508", "273"}));
+        // Up with nothing shown goes to the first.
+        pb->ui->clear->click();
+        pb->parkLogPosition = 0;
+        QCOMPARE(pb->displayParkLog(0), 3);
+        QCOMPARE(lineColour(pb->parkLog, 3), pb->themeBlue);
+        pb->ui->call->setFocus();
+        press(pb.get(), Qt::Key_Up);
+        QCOMPARE(pb->currentLogId, 1);
+    }
+
+    // A deletion asks (No by default); the park log is reloaded either way.
+    void deleteAsksAndReloads()
+    {
+        addContacts({"20260601 130000 K-0001 W1AW", "20260601 131000 K-0001 K2XYZ"});
+        pb->on_actionLoad_Park_Log_triggered();
+        pb->ui->deleteContact->click(); // a new contact in the form: nothing to delete
+        QCOMPARE(home->prompter.shown.size(), 0);
+        for (const auto answer : {QMessageBox::No, QMessageBox::Yes}) {
+            pb->endContact();
+            home->prompter.answers.enqueue(answer);
+            pb->ui->deleteContact->click();
+            QCOMPARE(home->prompter.shown.last().text,
+                     QString("Do you want to delete this Contact\nfrom the Parkbook Database?\n"
+                             "   Contact: K2XYZ\n   Park:    K-0001\n   Date:    20260601"));
+            QCOMPARE(home->prompter.shown.last().defaultButton, QMessageBox::No);
+            const QString remaining = answer == QMessageBox::No ? "2" : "1";
+            QCOMPARE(run("SELECT count(*) FROM log"), QStringList(remaining));
+            QCOMPARE(QString::number(pb->parkLogCount) + pb->ui->call->text(), remaining);
+            QCOMPARE(pb->currentLogId, 0);
+        }
+        QCOMPARE(wrongCounters(), QStringList());
+    }
+
+    // Newest date first; a date's parks apart by an empty line, each by time.
+    void contactLog()
+    {
+        addContacts({"20260601 140000 K-0003 W1AW", "20260601 130000 K-0001 K2XYZ",
+                     "20260601 120000 K-0001 N3ABC", "20260602 090000 K-0001 W9NEW"});
+        pb->ui->actionContact_Log->trigger();
+        QCOMPARE(pb->contactLog->windowTitle(), QString("All Contacts Log,  Contacts = 4"));
+        QStringList calls;
+        for (const QString& line : pb->contactLog->ui->log->toPlainText().split('\n'))
+            calls << line.mid(31, 6).trimmed();
+        QCOMPARE(calls.join(' '), QString("W9NEW  N3ABC K2XYZ  W1AW"));
+        QCOMPARE(lineColour(pb->contactLog, 1), pb->themeBlue);
+        QCOMPARE(pb->contactLog->ui->log->textCursor().position(), 0);
+        type(pb->ui->call, "k5new"); // logging with the list open refreshes it
+        press(pb.get(), Qt::Key_F8);
+        QCOMPARE(pb->contactLog->windowTitle(), QString("All Contacts Log,  Contacts = 5"));
+    }
+
+    // At 00:00:00 UTC the park dates move on and the park log is loaded once.
+    void midnightReloadsOnce()
+    {
+        auto tick = [this](int day, QTime time, const QString& typed) {
+            UtcClock::setFixed(QDateTime(QDate(2026, 6, day), time, Qt::UTC));
+            pb->ui->comment->setText(typed);
+            pb->sysclkTimeout();
+            return pb->ui->comment->text();
+        };
+        addContacts({"20260602 000000 K-0001 W1AW"});
+        QCOMPARE(tick(1, QTime(23, 59, 59), "before"), QString("before"));
+        QCOMPARE(tick(2, QTime(0, 0, 0), "typed"), QString());
+        QCOMPARE(tick(2, QTime(0, 0, 1), "after"), QString("after"));
+        QCOMPARE(pb->ui->parkDate->text() + pb->ui->endDate->text(), QString("2026060220260602"));
+        QCOMPARE(pb->parkLog->windowTitle(),
+                 QString("Alt-P: Park Log Date = 20260602,  Contacts = 1"));
+    }
 };
-
-namespace
-{
-bool showActive(Parkbook* pb)
-{
-    pb->show();
-    pb->activateWindow();
-    return QTest::qWaitForWindowActive(pb);
-}
-
-QStringList formTexts(const Ui::Parkbook* ui)
-{
-    QStringList texts;
-    for (const QLineEdit* edit :
-         {ui->call, ui->utc, ui->name, ui->state, ui->sent, ui->rcvd, ui->mode, ui->band,
-          ui->frequency, ui->power, ui->comment, ui->p2p})
-        texts.append(edit->text());
-    return texts;
-}
-
-const QStringList clearedForm = {"", "", "", "", "59", "59", "", "", "", "", "", ""};
-} // namespace
-
-void TestContactEntry::typingNormalises_data()
-{
-    QTest::addColumn<QString>("field");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("call upper") << "call"
-                                << "k1abc"
-                                << "K1ABC";
-    QTest::newRow("band lower") << "band"
-                                << "20M"
-                                << "20m";
-    QTest::newRow("name capitalised") << "name"
-                                      << "mary ann"
-                                      << "Mary Ann";
-}
-
-void TestContactEntry::typingNormalises()
-{
-    QFETCH(QString, field);
-    QFETCH(QString, typed);
-    QFETCH(QString, shown);
-    LoggingFixture f;
-    auto* edit = f.pb->findChild<QLineEdit*>(field);
-    QVERIFY(edit);
-    QTest::keyClicks(edit, typed);
-    QCOMPARE(edit->text(), shown);
-    QVERIFY(edit->isModified());
-
-    // A letter typed in the middle lands where the cursor was, not at the end.
-    edit->setCursorPosition(1);
-    QTest::keyClicks(edit, field == "band" ? "X" : "x");
-    QCOMPARE(edit->cursorPosition(), 2);
-    QCOMPARE(edit->text().size(), shown.size() + 1);
-}
-
-void TestContactEntry::enterMovesFocus_data()
-{
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<bool>("qrz");
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<bool>("selected");
-    QTest::newRow("rcvd without QRZ") << "rcvd" << false << "state" << false;
-    QTest::newRow("rcvd with QRZ") << "rcvd" << true << "comment" << false;
-    QTest::newRow("state") << "state" << false << "name" << false;
-    QTest::newRow("name") << "name" << false << "comment" << false;
-    QTest::newRow("p2p") << "p2p" << false << "sent" << true;
-}
-
-void TestContactEntry::enterMovesFocus()
-{
-    QFETCH(QString, from);
-    QFETCH(bool, qrz);
-    QFETCH(QString, to);
-    QFETCH(bool, selected);
-    LoggingFixture f;
-    QVERIFY(showActive(f.pb.get()));
-    f.pb->qrzConnected = qrz;
-    auto* source = f.pb->findChild<QLineEdit*>(from);
-    source->setFocus();
-    QTest::keyClick(source, Qt::Key_Return);
-    auto* target = f.pb->findChild<QLineEdit*>(to);
-    QTRY_VERIFY_WITH_TIMEOUT(target->hasFocus(), 2000);
-    if (selected)
-        QCOMPARE(target->selectedText(), target->text());
-}
-
-void TestContactEntry::f8WithoutTimeStampsClockAndStation()
-{
-    LoggingFixture f;
-    QVERIFY(showActive(f.pb.get()));
-    QTest::keyClicks(f.pb->ui->call, "w1aw");
-    QVERIFY(f.pb->ui->utc->text().isEmpty());
-    QTest::keyClick(f.pb.get(), Qt::Key_F8);
-
-    const auto rows =
-        LoggingFixture::logRows({"date", "time", "park", "call", "mode", "band", "frequency",
-                                 "power", "station", "operator", "sent", "rcvd"});
-    QCOMPARE(rows.size(), 1);
-    QCOMPARE(rows.at(0), QStringList({"20260601", "143015", "K-0001", "W1AW", "SSB", "20m",
-                                      "14.250", "100", "K1STN", "K1OP", "59", "59"}));
-    QCOMPARE(f.pb->parkLogCount, 1);
-}
-
-void TestContactEntry::twoTickedParksWriteTwoRows_data()
-{
-    QTest::addColumn<QString>("shownPark");
-    QTest::addColumn<int>("expectedPosition");
-    QTest::newRow("slot 1 shown") << "K-0001" << 0;
-    QTest::newRow("slot 3 shown") << "K-0003" << 1;
-}
-
-void TestContactEntry::twoTickedParksWriteTwoRows()
-{
-    QFETCH(QString, shownPark);
-    QFETCH(int, expectedPosition);
-    LoggingFixture f;
-    f.pb->station->ui->act3->setChecked(true);
-    f.pb->ui->parkReference->setText(shownPark);
-    QTest::keyClicks(f.pb->ui->call, "w1aw");
-    QTest::keyClick(f.pb->ui->call, Qt::Key_Return);
-    QTest::keyClicks(f.pb->ui->comment, "two parks");
-    // Keep the position before the form is cleared at the end of the logging.
-    int position = -1;
-    QObject::connect(
-        f.pb->ui->logContact, &QPushButton::pressed, f.pb.get(),
-        [&] { position = f.pb->parkLogPosition; }, Qt::QueuedConnection);
-    f.pb->ui->logContact->click();
-    QTRY_COMPARE_WITH_TIMEOUT(position, expectedPosition, 2000);
-
-    const auto rows = LoggingFixture::logRows({"park", "date", "time", "call", "sent", "rcvd",
-                                               "mode", "band", "frequency", "power", "comment"});
-    QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows.at(0).at(0), QString("K-0001"));
-    QCOMPARE(rows.at(1).at(0), QString("K-0003"));
-    QCOMPARE(rows.at(0).mid(1), rows.at(1).mid(1));
-    QCOMPARE(rows.at(0).last(), QString("two parks"));
-
-    // Only the row of the park shown is in the park log.
-    QCOMPARE(LoggingFixture::count("memory", "mLog"), 2);
-    QSqlQuery shown(QSqlDatabase::database("memory"));
-    shown.exec("SELECT l.park FROM parkLogId p JOIN mLog l ON l.logId = p.logId");
-    QVERIFY(shown.next());
-    QCOMPARE(shown.value(0).toString(), shownPark);
-    QVERIFY(!shown.next());
-}
-
-void TestContactEntry::parkToParkWritesOneRowPerReference()
-{
-    LoggingFixture f;
-    QVERIFY(showActive(f.pb.get()));
-    QTest::keyClicks(f.pb->ui->call, "w1aw");
-    QTest::keyClick(f.pb->ui->call, Qt::Key_Return);
-    QTRY_VERIFY_WITH_TIMEOUT(f.pb->ui->sent->hasFocus(), 2000);
-    QTest::keyClick(f.pb->ui->sent, Qt::Key_Return);
-    QTest::keyClicks(f.pb->ui->rcvd, "57"); // replaces the selected "59"
-    QTest::keyClick(f.pb.get(), Qt::Key_F1);
-    QTRY_VERIFY_WITH_TIMEOUT(f.pb->ui->p2p->hasFocus(), 2000);
-    QTest::keyClicks(f.pb->ui->p2p, "k-1111");
-    QStringList expected = formTexts(f.pb->ui);
-    QTest::keyClick(f.pb.get(), Qt::Key_F2);
-    QTRY_COMPARE_WITH_TIMEOUT(LoggingFixture::count("parkbook", "log"), 1, 2000);
-
-    // Everything but the reference stays for the next park of the same contact.
-    QTRY_VERIFY_WITH_TIMEOUT(f.pb->ui->p2p->hasFocus(), 2000);
-    expected.last() = "";
-    QCOMPARE(formTexts(f.pb->ui), expected);
-
-    QTest::keyClicks(f.pb->ui->p2p, "k-2222");
-    QTest::keyClick(f.pb.get(), Qt::Key_F8);
-    const auto rows = LoggingFixture::logRows({"p2p", "call", "time", "sent", "rcvd"});
-    QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows.at(0), QStringList({"K-1111", "W1AW", "143015", "59", "57"}));
-    QCOMPARE(rows.at(1), QStringList({"K-2222", "W1AW", "143015", "59", "57"}));
-    QCOMPARE(formTexts(f.pb->ui), clearedForm);
-    QTRY_VERIFY_WITH_TIMEOUT(f.pb->ui->call->hasFocus(), 2000);
-    QVERIFY(!f.pb->addP2PPending);
-}
-
-void TestContactEntry::f8OnShownContactUpdatesIt()
-{
-    LoggingFixture f;
-    const int first = f.insertLog("20260601", "130000", "K-0001", "W1AW");
-    const int second = f.insertLog("20260601", "131000", "K-0001", "K2XYZ");
-    f.pb->on_actionLoad_Park_Log_triggered();
-    QVERIFY(showActive(f.pb.get()));
-    QTest::keyClick(f.pb.get(), Qt::Key_PageUp);
-    QCOMPARE(f.pb->currentLogId, first);
-    f.pb->ui->comment->setText("edited");
-    f.pb->ui->rcvd->setText("44");
-    f.pb->station->ui->station->setText("N1NEW");
-    f.pb->station->ui->call->setText("N1OPR");
-    // The park and date shown now differ from the contact's: neither may change.
-    f.pb->ui->parkDate->setText("20260602");
-    QTest::keyClick(f.pb.get(), Qt::Key_F8);
-
-    const auto rows = LoggingFixture::logRows(
-        {"id", "date", "park", "call", "rcvd", "comment", "station", "operator"});
-    QCOMPARE(rows.size(), 2);
-    QCOMPARE(rows.at(0), QStringList({QString::number(first), "20260601", "K-0001", "W1AW", "44",
-                                      "edited", "N1NEW", "N1OPR"}));
-    QCOMPARE(rows.at(1).at(0), QString::number(second));
-    QCOMPARE(rows.at(1).at(5), QString());
-
-    QSqlQuery memory(QSqlDatabase::database("memory"));
-    memory.prepare("SELECT comment, rcvd FROM mLog WHERE logId = ?");
-    memory.addBindValue(first);
-    QVERIFY(memory.exec() && memory.next());
-    QCOMPARE(memory.value(0).toString(), QString("edited"));
-    QCOMPARE(memory.value(1).toString(), QString("44"));
-    QCOMPARE(LoggingFixture::count("memory", "mLog"), 2);
-    QCOMPARE(f.pb->currentLogId, 0);
-}
-
-void TestContactEntry::failedWriteKeepsFormAndReports()
-{
-    // tst_writefailures checks that nothing stored changes; here the whole form
-    // is kept and both the box and the error log name the call and the park.
-    LoggingFixture f;
-    QSqlDatabase db = QSqlDatabase::database("parkbook");
-    db.close();
-    db.setConnectOptions("QSQLITE_OPEN_READONLY");
-    QVERIFY(db.open());
-    QTest::keyClicks(f.pb->ui->call, "w1aw");
-    QTest::keyClick(f.pb->ui->call, Qt::Key_Return);
-    QTest::keyClicks(f.pb->ui->comment, "do not lose me");
-    const QStringList typed = formTexts(f.pb->ui);
-    QTest::keyClick(f.pb->ui->comment, Qt::Key_Return);
-
-    QCOMPARE(f.home.prompter.shown.size(), 1);
-    const auto& box = f.home.prompter.shown.first();
-    QCOMPARE(box.icon, QMessageBox::Critical);
-    QVERIFY(box.text.contains("W1AW") && box.text.contains("K-0001"));
-    QCOMPARE(formTexts(f.pb->ui), typed);
-    QCOMPARE(LoggingFixture::count("memory", "mLog"), 0);
-    QFile errorLog(f.home.dataPath() + "/errorLog.txt");
-    QVERIFY(errorLog.open(QIODevice::ReadOnly));
-    const QString lines = QString::fromUtf8(errorLog.readAll());
-    QVERIFY2(lines.contains("W1AW") && lines.contains("K-0001"), qPrintable(lines));
-}
 
 QTEST_MAIN(TestContactEntry)
 #include "tst_contactentry.moc"

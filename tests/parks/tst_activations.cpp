@@ -1,388 +1,326 @@
-#include "app/parkbook.h"
+// The Station window, the activation records made from its slots, and the
+// activation and hunting lists, on 10 March 2024.
 #include "app/utcclock.h"
-#include "parks/seelog.h"
-#include "parks/station.h"
-#include "temphome.h"
-#include "ui_parkbook.h"
-#include "ui_seelog.h"
+#include "journey.h"
 
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
-#include <QTextBlock>
+#include <QSettings>
 #include <QtTest>
+
+using namespace Journey;
 
 namespace
 {
-QSqlDatabase parkbookDb()
+// Records made by another program, "date park name..." each; MultiSt "Yes"
+// for K-0002; ids from 1.
+void addRecords(const QStringList& records)
 {
-    return QSqlDatabase::database("parkbook");
+    for (const QString& r : records)
+        run(QString("INSERT INTO parks (date, park, name, state, MultiSt) VALUES ('%1', '%2', "
+                    "'%3', 'VA', '%4')")
+                .arg(r.section(' ', 0, 0), r.section(' ', 1, 1).replace("'", "''"),
+                     r.section(' ', 2), r.contains("K-0002") ? "Yes" : ""));
 }
+// Counts what a Station window sends: park announcements and ticks.
+struct Signals {
+    int parks = 0, ticks = 0;
+    explicit Signals(Station* station)
+    {
+        QObject::connect(station, &Station::newParkSig, [this] { ++parks; });
+        for (auto tick : {&Station::act1Sig, &Station::act2Sig, &Station::act3Sig,
+                          &Station::act4Sig, &Station::act5Sig})
+            QObject::connect(station, tick, [this] { ++ticks; });
+    }
+    // "parks/ticks" since the last call.
+    QString taken()
+    {
+        const QString counts = QString("%1/%2").arg(parks).arg(ticks);
+        parks = ticks = 0;
+        return counts;
+    }
+};
 
-int insertPark(const QString& date, const QString& park, const QString& name = "Some Park",
-               const QString& qsos = "0")
+// Replaces the station record behind the window's back, as an older version
+// or another tool may have left it.
+void storeStation(const QString& values)
 {
-    QSqlQuery query(parkbookDb());
-    query.prepare("INSERT INTO parks (date, park, name, lat, lon, county, state, location, "
-                  "MultiSt, QSOs, LateQSOs, P2Ps) VALUES (?, ?, ?, '38.1', '-78.2', 'Albemarle', "
-                  "'VA', 'US-VA', '', ?, '0', '0')");
-    for (const QString& value : {date, park, name, qsos})
-        query.addBindValue(value);
-    if (!query.exec())
-        qWarning() << query.lastError().text();
-    return query.lastInsertId().toInt();
-}
-
-void insertContact(const QString& date, const QString& park, const QString& time,
-                   const QString& p2p = "")
-{
-    QSqlQuery query(parkbookDb());
-    query.prepare("INSERT INTO log (date, time, park, call, p2p, operator) VALUES (?, ?, ?, "
-                  "'Q2XX', ?, 'Q1OP')");
-    for (const QString& value : {date, time, park, p2p})
-        query.addBindValue(value);
-    query.exec();
-}
-
-// The parks row of a pair, or an empty record when there is none.
-QSqlRecord parkRow(const QString& date, const QString& park)
-{
-    QSqlQuery query(parkbookDb());
-    query.prepare("SELECT * FROM parks WHERE date=? AND park=?");
-    query.addBindValue(date);
-    query.addBindValue(park);
-    query.exec();
-    return query.first() ? query.record() : QSqlRecord();
-}
-
-int parkRows()
-{
-    QSqlQuery query(parkbookDb());
-    query.exec("SELECT count(*) FROM parks");
-    return query.first() ? query.value(0).toInt() : -1;
-}
-
-QStringList listLines(Parkbook* pb)
-{
-    const QString text = pb->activationLog->ui->log->toPlainText();
-    return text.isEmpty() ? QStringList() : text.split('\n');
-}
-
-QColor lineColour(Parkbook* pb, int line)
-{
-    const QTextBlock block = pb->activationLog->ui->log->document()->findBlockByNumber(line - 1);
-    return block.begin().fragment().charFormat().foreground().color();
-}
-
-void fillSlot(Station* station, int slot, const QString& ref, const QString& name,
-              bool multiState = false)
-{
-    station->parkRef(slot)->setText(ref);
-    station->parkNameEdit(slot)->setText(name);
-    station->multiStateBox(slot)->setChecked(multiState);
+    run("DELETE FROM station");
+    run("INSERT INTO station (call, park1, name1, park2, name2, mode, band, state, mst1, mst2) "
+        "VALUES ('K1ABC', 'K-0001', 'First Park', 'K-0002', 'Second Park', '" +
+        values.split(' ').join("', '") + "')");
 }
 } // namespace
 
-class TestActivations : public QObject
+class TestParks : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<TempHome> home;
     std::unique_ptr<Parkbook> pb;
 
-private Q_SLOTS:
-    void init();
-    void cleanup();
+    void fillSlot(int slot, const QString& ref, const QString& name, bool multiState = false)
+    {
+        pb->station->parkRef(slot)->setText(ref);
+        pb->station->parkNameEdit(slot)->setText(name);
+        pb->station->multiStateBox(slot)->setChecked(multiState);
+    }
+    QString slotText(int slot)
+    {
+        return pb->station->parkRef(slot)->text() + " " + pb->station->parkNameEdit(slot)->text();
+    }
 
-    void recountCountsLateAndParkToPark();
-    void saveStationAsksForEachNewSlot();
-    void addedAndSavedRowsDiffer();
-    void ticksFollowTheSlots();
-    void parkDates_data();
-    void parkDates();
-    void listOrderAndModes();
-    void movesAndDelete();
-    void lineLayout();
-    void keysOfTheMainWindow();
+private Q_SLOTS:
+    void init()
+    {
+        UtcClock::setFixed(QDateTime(QDate(2024, 3, 10), QTime(15, 0, 0), Qt::UTC));
+        home = std::make_unique<TempHome>();
+        pb = home->makeParkbook();
+    }
+    void cleanup()
+    {
+        pb.reset();
+        home.reset();
+        UtcClock::clearFixed();
+    }
+
+    // Saving the station asks for each new slot (No skips only that one);
+    // after a contact every non-empty slot has its record without a
+    // question, one that exists refreshed in place; a tick adds one once, an
+    // empty slot cannot be ticked and the selected one cannot be left out.
+    void slotRecords()
+    {
+        home->prompter.clear();
+        fillSlot(1, "K-0001", "First Park");
+        fillSlot(3, "K-O'3", "Third Park", true);
+        home->prompter.answers.append({QMessageBox::No, QMessageBox::Yes});
+        pb->saveStation();
+        QCOMPARE(home->prompter.titles(), QStringList(2, "New Park Activation Found!"));
+        QVERIFY(home->prompter.shown[0].text.contains("K-0001"));
+        QVERIFY(home->prompter.shown[1].text.contains("K-O'3"));
+        const QString select = "SELECT id, park, name, MultiSt FROM parks ORDER BY id";
+        QCOMPARE(run(select), QStringList("1|K-O'3|Third Park|Yes"));
+
+        home->prompter.clear();
+        fillSlot(3, "K-O'3", "O'Brien's Park");
+        fillSlot(4, "K-0004", "Fourth Park");
+        pb->saveParks(true);
+        QVERIFY(home->prompter.shown.isEmpty());
+        QCOMPARE(run(select), QStringList({"1|K-O'3|O'Brien's Park|", "2|K-0001|First Park|",
+                                           "3|K-0004|Fourth Park|"}));
+        pb->station->activeBox(2)->click();
+        fillSlot(5, "K-0005", "Fifth Park");
+        for (int click = 0; click < 3; ++click)
+            pb->station->activeBox(5)->click();
+        QCOMPARE(run(select).mid(3), QStringList("4|K-0005|Fifth Park|"));
+        pb->station->activeBox(1)->click();
+        QCOMPARE(ticked(pb->station), QString("15"));
+    }
+
+    // A mode switch lists the mode's records, newest first, and activates the
+    // top one into the selected slot; the highlight follows the current record.
+    void modes()
+    {
+        addRecords({"20240115 K-0001 January Park", "20240215 K-0002 February Park",
+                    "20240120 HUNTER Hunting for Activations"});
+        fillSlot(2, "K-9999", "Whatever Was There");
+        pb->station->parkButton(2)->setChecked(true);
+        pb->on_modeActivator_clicked();
+        QCOMPARE(listed(pb.get()), QStringList({"20240215 K-0002", "20240115 K-0001"}));
+        QCOMPARE(pb->activationParkId, 2);
+        QCOMPARE(slotText(1) + "|" + slotText(2), QString(" |K-0002 February Park"));
+        QVERIFY(pb->station->multiStateBox(2)->isChecked());
+        QCOMPARE(pb->ui->parkDate->text(), QString("20240215"));
+        QCOMPARE(lineColour(pb->activationLog, 1), pb->themeGreen);
+        QCOMPARE(pb->displayActivations(1, 1), 2);
+        QCOMPARE(lineColour(pb->activationLog, 1), pb->themeText);
+        QCOMPARE(lineColour(pb->activationLog, 2), pb->themeGreen);
+        QCOMPARE(pb->activationLog->ui->log->textCursor().blockNumber(), 0);
+
+        // Hunting lists only "HUNTER" records and selects slot 1 for them.
+        pb->ui->actionHunting_Log->trigger();
+        QCOMPARE(listed(pb.get()), QStringList({"20240120 HUNTER"}));
+        QCOMPARE(pb->activationParkId, 3);
+        QCOMPARE(slotText(1), QString("HUNTER Hunting for Activations"));
+        QCOMPARE(pb->station->selectedSlot(), 1);
+        pb->ui->modeActivator->click();
+        QCOMPARE(pb->potaMode + " " + slotText(1), QString("Activating K-0002 February Park"));
+    }
+
+    // Moves stop at the ends and never activate; a deletion asks first; a mode
+    // without records leaves nothing to move, activate or delete.
+    void movesAndDelete()
+    {
+        addRecords({"20240303 K-0003", "20240302 K-O'2", "20240301 K-0001"});
+        home->prompter.clear();
+        pb->potaMode = "Activating";
+        QCOMPARE(pb->loadActivations(), 3);
+        const QString shownPark = pb->ui->parkReference->text();
+        const QList<std::pair<void (Parkbook::*)(), int>> moves = {
+            {&Parkbook::nextActivation, 3}, // no position yet: to the end
+            {&Parkbook::nextActivation, 3},     {&Parkbook::topActivation, 1},
+            {&Parkbook::previousActivation, 1}, {&Parkbook::endActivation, 3},
+            {&Parkbook::previousActivation, 2}};
+        for (const auto& [move, line] : moves) {
+            (pb.get()->*move)();
+            QCOMPARE(QString("%1 %2").arg(pb->activationListId).arg(pb->activationParkId),
+                     QString("%1 %1").arg(line));
+        }
+        QCOMPARE(pb->ui->parkReference->text(), shownPark);
+
+        pb->activationLog->setWindowTitle("Before");
+        pb->deletePark(); // no scripted answer: the default, No
+        QCOMPARE(home->prompter.shown[0].defaultButton, QMessageBox::No);
+        QVERIFY(home->prompter.shown[0].text.contains("K-O'2"));
+        QCOMPARE(pb->activationLog->windowTitle(),
+                 QString("Alt+A: Activation Log,  Activations = 3"));
+        // F10 in the list window deletes the same way; the cursor rests on
+        // the line that followed.
+        home->prompter.answers.append(QMessageBox::Yes);
+        Q_EMIT pb->activationLog->deleteSig();
+        QCOMPARE(listed(pb.get()), QStringList({"20240303 K-0003", "20240301 K-0001"}));
+        QCOMPARE(pb->activationLog->ui->log->textCursor().blockNumber(), 1);
+
+        home->prompter.clear();
+        pb->on_modeHunter_clicked();
+        const QString date = pb->ui->parkDate->text();
+        for (auto step :
+             {&Parkbook::topActivation, &Parkbook::nextActivation, &Parkbook::previousActivation,
+              &Parkbook::endActivation, &Parkbook::on_activate_clicked, &Parkbook::deletePark})
+            (pb.get()->*step)();
+        QVERIFY(home->prompter.shown.isEmpty());
+        QCOMPARE(run("SELECT count(*) FROM parks"), QStringList("2"));
+        QCOMPARE(pb->activationListId + pb->activationParkId, 0);
+        QCOMPARE(pb->ui->parkDate->text(), date);
+    }
+
+    void keysOfTheMainWindow()
+    {
+        addRecords({"20240303 K-0003", "20240301 K-0001"});
+        pb->show();
+        pb->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pb.get(), 5000));
+        press(pb.get(), Qt::Key_A, Qt::AltModifier);
+        QCOMPARE(pb->activationParkId, 1);
+        pb->activateWindow(); // the list window took the focus
+        QVERIFY(QTest::qWaitForWindowActive(pb.get(), 5000));
+        press(pb.get(), Qt::Key_Down, Qt::AltModifier);
+        QCOMPARE(pb->activationParkId, 2);
+        press(pb.get(), Qt::Key_F6);
+        QCOMPARE(pb->ui->parkReference->text(), QString("K-0001"));
+        press(pb.get(), Qt::Key_Up, Qt::AltModifier);
+        QCOMPARE(pb->activationParkId, 1);
+        press(pb.get(), Qt::Key_H, Qt::AltModifier);
+        QCOMPARE(pb->potaMode, QString("Hunting"));
+    }
+    // Selecting a slot, by click or Up/Down (which wrap), ticks only it and
+    // announces the park; editing the selected slot announces it too.
+    void parkSlots()
+    {
+        Station window;
+        Signals sent(&window);
+        QTest::keyClicks(window.ui->name1, "o'neil");
+        QCOMPARE(window.ui->name1->text(), QString("O'neil"));
+        for (int n : {1, 2, 5})
+            window.activeBox(n)->setChecked(true);
+        sent.taken();
+        window.ui->pk3->click();
+        QCOMPARE(ticked(&window) + " " + sent.taken(), QString("3 1/0"));
+        const QList<std::tuple<int, const char*, int>> moves = {
+            {5, "nextPark", 1}, {5, "previousPark", 4}, {1, "previousPark", 5}};
+        for (const auto& [from, move, to] : moves) {
+            window.parkButton(from)->setChecked(true);
+            sent.taken();
+            QVERIFY(QMetaObject::invokeMethod(&window, move));
+            QCOMPARE(QString::number(window.selectedSlot()) + ticked(&window) + " " + sent.taken(),
+                     QString("%1%1 1/0").arg(to));
+        }
+        QTest::keyClicks(window.ui->pRef2, "k-2"); // slot 5 is selected
+        QCOMPARE(sent.taken(), QString("0/0"));
+        window.ui->pk2->click();
+        sent.taken();
+        QTest::keyClicks(window.ui->pRef2, "0");
+        QTest::keyClicks(window.ui->name2, "s");
+        QCOMPARE(sent.taken(), QString("2/0"));
+    }
+
+    // The state sets the location; the selection and ticks survive in the
+    // settings, and reading them announces nothing and repeats no list.
+    void settings()
+    {
+        {
+            Station first;
+            first.readSettings(QDir(home->iniPath()));
+            first.ui->state->setCurrentText("TX");
+            first.ui->state->setCurrentIndex(0); // "?" leaves the location as it is
+            QCOMPARE(first.ui->location->text(), QString("US-TX"));
+            first.ui->location->clear();
+            QTest::keyClicks(first.ui->location, "us-tx");
+            QCOMPARE(first.ui->location->text(), QString("US-TX"));
+            first.ui->pk4->click();
+            first.ui->act2->setChecked(true);
+            first.writeSettings(QDir(home->iniPath()));
+        }
+        Station second;
+        Signals sent(&second);
+        auto lists = [&second] {
+            return QList<int>{second.ui->band->count(), second.ui->mode->count(),
+                              second.ui->state->count()};
+        };
+        second.readSettings(QDir(home->iniPath()));
+        const QList<int> once = lists();
+        second.readSettings(QDir(home->iniPath()));
+        QCOMPARE(lists(), once);
+        QCOMPARE(QString::number(second.selectedSlot()) + ticked(&second) + " " + sent.taken() +
+                     second.ui->location->text(),
+                 QString("424 0/0"));
+
+        QSettings(home->iniPath(), QSettings::IniFormat).setValue("Station/Select", "PK9");
+        QSettings(home->iniPath(), QSettings::IniFormat).setValue("Station/Active1", "active");
+        Station third;
+        third.readSettings(QDir(home->iniPath()));
+        // An unknown selection falls back to slot 1; only "Active" ticks.
+        QCOMPARE(QString::number(third.selectedSlot()) + ticked(&third), QString("124"));
+    }
+
+    // A first start asks for the call signs; a later one shows the selected
+    // slot's park and takes the stored values, "?" for those not in a list.
+    void stationRecord()
+    {
+        QCOMPARE(home->prompter.count("Enter Callsigns"), 1);
+        QCOMPARE(pb->station->ui->mode->currentText() + pb->station->ui->state->currentText(),
+                 QString("??"));
+        storeStation("CW 40m CT  ");
+        QSettings settings(home->iniPath(), QSettings::IniFormat);
+        settings.setValue("Station/Select", "PK2");
+        settings.setValue("Station/Active1", "No");
+        settings.setValue("Station/Active2", "Active");
+        settings.sync();
+        home->prompter.clear();
+        pb.reset();
+        pb = home->makeParkbook();
+        Ui::Station* s = pb->station->ui;
+        QCOMPARE(ticked(pb->station) + " " + pb->ui->parkReference->text() + " " +
+                     pb->ui->parkName->text(),
+                 QString("2 K-0002 Second Park"));
+        QCOMPARE(home->prompter.count("Enter Callsigns"), 0);
+
+        storeStation("ft8 20M tx yes Yes");
+        s->location->clear();
+        pb->setStationDetails();
+        QCOMPARE(s->mode->currentText() + s->band->currentText() + s->state->currentText(),
+                 QString("???"));
+        QCOMPARE(pb->contactMode, QString("ft8")); // still the working value of the entry
+        QVERIFY(!s->mst1->isChecked() && s->mst2->isChecked());
+        QCOMPARE(s->location->text(), QString()); // not read back; "?" gives none
+        storeStation("FT8 20m TX  ");
+        pb->setStationDetails();
+        QCOMPARE(s->mode->currentText() + s->location->text(), QString("FT8US-TX"));
+        s->call->setText("K1XYZ");
+        s->name1->setText("O'Brien's Park");
+        pb->saveStation();
+        QCOMPARE(pb->operatorCall + " " + run("SELECT call, name1 FROM station").join(' '),
+                 QString("K1XYZ K1XYZ|O'Brien's Park"));
+    }
 };
 
-void TestActivations::init()
-{
-    UtcClock::setFixed(QDateTime(QDate(2024, 3, 10), QTime(15, 0, 0), Qt::UTC));
-    home = std::make_unique<TempHome>();
-    pb = home->makeParkbook();
-    home->prompter.clear();
-}
-
-void TestActivations::cleanup()
-{
-    pb.reset();
-    home.reset();
-    UtcClock::clearFixed();
-}
-
-void TestActivations::recountCountsLateAndParkToPark()
-{
-    const QString ref = "K-O'1"; // an apostrophe is a value like any other
-    insertPark("20240301", ref);
-    insertPark("20240302", ref);
-    insertContact("20240301", ref, "130000", "K-0001,K-0002,K-0003"); // counts once
-    insertContact("20240301", ref, "0930");                           // late
-    insertContact("20240301", "K-0002", "010000");                    // another park
-    pb->calculateStatistics();
-    const QSqlRecord row = parkRow("20240301", ref);
-    QCOMPARE(row.value("QSOs").toInt(), 2);
-    QCOMPARE(row.value("LateQSOs").toInt(), 1);
-    QCOMPARE(row.value("P2Ps").toInt(), 1);
-    QCOMPARE(parkRow("20240302", ref).value("QSOs").toString(), QString("0"));
-}
-
-void TestActivations::saveStationAsksForEachNewSlot()
-{
-    fillSlot(pb->station, 1, "K-0001", "First Park");
-    fillSlot(pb->station, 3, "K-0003", "Third Park", true);
-    pb->ui->parkDate->setText("20240310");
-    home->prompter.answers.append({QMessageBox::No, QMessageBox::Yes});
-    pb->saveStation();
-    QCOMPARE(home->prompter.count("New Park Activation Found!"), 2);
-    QVERIFY(home->prompter.shown.at(0).text.contains("K-0001"));
-    QVERIFY(home->prompter.shown.at(1).text.contains("K-0003"));
-    QCOMPARE(parkRows(), 1);
-    QCOMPARE(parkRow("20240310", "K-0003").value("MultiSt").toString(), QString("Yes"));
-}
-
-void TestActivations::addedAndSavedRowsDiffer()
-{
-    // A ticked slot adds its row with counters 0 and no MultiSt, once.
-    pb->addToParks("2024'03", "K-O'5", "Added Park");
-    pb->addToParks("2024'03", "K-O'5", "Other Name");
-    const QSqlRecord added = parkRow("2024'03", "K-O'5");
-    QCOMPARE(added.value("name").toString(), QString("Added Park"));
-    for (const char* counter : {"QSOs", "LateQSOs", "P2Ps"})
-        QCOMPARE(added.value(counter).toString(), QString("0"));
-    QVERIFY(added.value("MultiSt").isNull());
-
-    // After a contact every non-empty slot has its row, without a question.
-    fillSlot(pb->station, 1, "K-0001", "First Park");
-    fillSlot(pb->station, 2, "K-O'2", "O'Brien's Park", true);
-    fillSlot(pb->station, 4, "K-0004", "Fourth Park");
-    const int existing = insertPark("20240310", "K-O'2", "Old Name", "12");
-    pb->ui->parkDate->setText("20240310");
-    pb->saveParks(true);
-    QVERIFY(home->prompter.shown.isEmpty());
-    QCOMPARE(parkRows(), 4);
-    const QSqlRecord plain = parkRow("20240310", "K-0001");
-    QCOMPARE(plain.value("MultiSt").toString(), QString(""));
-    QVERIFY(!plain.value("MultiSt").isNull());
-    // An existing row is refreshed in place; every row's counters are those
-    // of its contacts (one, for K-O'2).
-    QSqlQuery(parkbookDb())
-        .exec("INSERT INTO log (date, park, time, p2p) VALUES ('20240310', 'K-O''2', '0900', "
-              "'K-1')");
-    pb->saveParks(true);
-    for (const char* counter : {"QSOs", "LateQSOs", "P2Ps"})
-        QCOMPARE(parkRow("20240310", "K-0001").value(counter).toString(), QString("0"));
-    const QSqlRecord second = parkRow("20240310", "K-O'2");
-    QCOMPARE(second.value("id").toInt(), existing);
-    QCOMPARE(second.value("name").toString(), QString("O'Brien's Park"));
-    QCOMPARE(second.value("MultiSt").toString(), QString("Yes"));
-    for (const char* counter : {"QSOs", "LateQSOs", "P2Ps"})
-        QCOMPARE(second.value(counter).toString(), QString("1"));
-}
-
-void TestActivations::ticksFollowTheSlots()
-{
-    Station* station = pb->station;
-    pb->ui->parkDate->setText("20240310");
-    station->activeBox(3)->click(); // an empty slot cannot be ticked
-    QVERIFY(!station->activeBox(3)->isChecked());
-    QCOMPARE(parkRows(), 0);
-
-    fillSlot(station, 3, "K-0003", "Third Park");
-    station->activeBox(3)->click();
-    QVERIFY(station->activeBox(3)->isChecked());
-    QCOMPARE(parkRow("20240310", "K-0003").value("name").toString(), QString("Third Park"));
-
-    // The selected slot is always activated.
-    fillSlot(station, 2, "K-0002", "Second Park");
-    station->parkButton(2)->setChecked(true);
-    station->activeBox(2)->setChecked(true);
-    station->activeBox(2)->click();
-    QVERIFY(station->activeBox(2)->isChecked());
-}
-
-void TestActivations::parkDates_data()
-{
-    QTest::addColumn<QString>("start");
-    QTest::addColumn<QString>("end");
-    QTest::addColumn<QStringList>("boxes");
-    QTest::newRow("first valid start") << "20000101"
-                                       << "20000101" << QStringList{};
-    QTest::newRow("too early") << "20000100"
-                               << "20000100" << QStringList{"Error: Park Start Date"};
-    QTest::newRow("end before start") << "20240310"
-                                      << "20240309" << QStringList{"Error: Park End Date"};
-}
-
-void TestActivations::parkDates()
-{
-    QFETCH(QString, start);
-    QFETCH(QString, end);
-    pb->ui->parkDate->setText(start);
-    pb->ui->endDate->setText(end);
-    pb->on_parkDate_editingFinished();
-    pb->on_endDate_editingFinished();
-    QTEST(home->prompter.titles(), "boxes");
-}
-
-void TestActivations::listOrderAndModes()
-{
-    Station* station = pb->station;
-    const int january = insertPark("20240115", "K-0001", "January Park");
-    const int february = insertPark("20240215", "K-0002", "February Park");
-    const int hunting = insertPark("20240120", "HUNTER", "Hunting for Activations");
-    QSqlQuery(parkbookDb()).exec("UPDATE parks SET MultiSt='Yes' WHERE park='K-0002'");
-    fillSlot(station, 2, "K-9999", "Whatever Was There");
-    station->parkButton(2)->setChecked(true);
-
-    pb->on_modeActivator_clicked();
-    QStringList lines = listLines(pb.get());
-    QCOMPARE(lines.size(), 2);
-    QVERIFY(lines.at(0).startsWith("20240215 K-0002"));
-    QVERIFY(lines.at(1).startsWith("20240115 K-0001"));
-    QCOMPARE(pb->activationParkId, february);
-    // The top entry, a 2fer, is activated into the selected slot.
-    QCOMPARE(station->parkRef(2)->text(), QString("K-0002"));
-    QCOMPARE(station->parkNameEdit(2)->text(), QString("February Park"));
-    QVERIFY(station->multiStateBox(2)->isChecked());
-    QCOMPARE(station->parkRef(1)->text(), QString(""));
-    QCOMPARE(pb->ui->parkDate->text(), QString("20240215"));
-
-    // The highlight follows activeId, not the cursor line.
-    QCOMPARE(lineColour(pb.get(), 1), pb->themeGreen);
-    QCOMPARE(pb->displayActivations(1, january), 2);
-    QCOMPARE(lineColour(pb.get(), 1), pb->themeText);
-    QCOMPARE(lineColour(pb.get(), 2), pb->themeGreen);
-    QCOMPARE(pb->activationLog->ui->log->textCursor().blockNumber(), 0);
-
-    // Hunting lists only "HUNTER" rows and puts HUNTER into slot 1, which it
-    // selects; switching back re-activates the newest activation there.
-    pb->ui->actionHunting_Log->trigger();
-    QCOMPARE(pb->potaMode, QString("Hunting"));
-    lines = listLines(pb.get());
-    QCOMPARE(lines.size(), 1);
-    QVERIFY(lines.at(0).startsWith("20240120 HUNTER"));
-    QCOMPARE(pb->activationParkId, hunting);
-    QCOMPARE(station->parkRef(1)->text(), QString("HUNTER"));
-    QCOMPARE(station->parkNameEdit(1)->text(), QString("Hunting for Activations"));
-    QCOMPARE(station->selectedSlot(), 1);
-    pb->ui->modeActivator->click();
-    QCOMPARE(pb->potaMode, QString("Activating"));
-    QCOMPARE(station->parkRef(1)->text(), QString("K-0002"));
-}
-
-void TestActivations::movesAndDelete()
-{
-    const int newest = insertPark("20240303", "K-0003");
-    insertPark("20240302", "K-O'2");
-    const int oldest = insertPark("20240301", "K-0001");
-    pb->potaMode = "Activating";
-    QCOMPARE(pb->loadActivations(), 3);
-    const QString shownPark = pb->ui->parkReference->text();
-
-    // Moves stop at the ends and never activate.
-    pb->nextActivation(); // no position yet: to the end
-    QCOMPARE(pb->activationListId, 3);
-    pb->nextActivation();
-    QCOMPARE(pb->activationListId, 3);
-    QCOMPARE(pb->activationParkId, oldest);
-    pb->topActivation();
-    pb->previousActivation();
-    QCOMPARE(pb->activationListId, 1);
-    QCOMPARE(pb->activationParkId, newest);
-    pb->endActivation();
-    pb->previousActivation();
-    QCOMPARE(pb->activationListId, 2);
-    QCOMPARE(pb->ui->parkReference->text(), shownPark);
-
-    pb->activationLog->setWindowTitle("Before");
-    pb->deletePark(); // no scripted answer: the default, No
-    QCOMPARE(home->prompter.count("Delete Park Activation Location"), 1);
-    QCOMPARE(home->prompter.shown.at(0).defaultButton, QMessageBox::No);
-    QVERIFY(home->prompter.shown.at(0).text.contains("K-O'2"));
-    QCOMPARE(parkRows(), 3);
-    // Redrawn all the same.
-    QCOMPARE(pb->activationLog->windowTitle(), QString("Alt+A: Activation Log,  Activations = 3"));
-
-    // F10 in the list window deletes the same way.
-    home->prompter.answers.append({QMessageBox::Yes});
-    Q_EMIT pb->activationLog->deleteSig();
-    QCOMPARE(home->prompter.count("Delete Park Activation Location"), 2);
-    QCOMPARE(parkRows(), 2);
-    QVERIFY(parkRow("20240302", "K-O'2").isEmpty());
-    const QStringList lines = listLines(pb.get());
-    QCOMPARE(lines.size(), 2);
-    // The cursor rests on the line that followed the deleted one.
-    const int cursorLine = pb->activationLog->ui->log->textCursor().blockNumber();
-    QVERIFY(lines.at(cursorLine).startsWith("20240301"));
-
-    // A mode without records shows an empty list: no move, activation or
-    // deletion does anything, and the other mode's record is out of reach.
-    pb->topActivation();
-    home->prompter.clear();
-    pb->on_modeHunter_clicked();
-    const QString date = pb->ui->parkDate->text();
-    for (auto step :
-         {&Parkbook::topActivation, &Parkbook::nextActivation, &Parkbook::previousActivation,
-          &Parkbook::endActivation, &Parkbook::on_activate_clicked, &Parkbook::deletePark})
-        (pb.get()->*step)();
-    QVERIFY(home->prompter.shown.isEmpty());
-    QCOMPARE(parkRows(), 2);
-    QCOMPARE(pb->activationListId, 0);
-    QCOMPARE(pb->activationParkId, 0);
-    QCOMPARE(pb->ui->parkDate->text(), date);
-}
-
-void TestActivations::lineLayout()
-{
-    insertPark("20240301", "K-0001", "Short", "7");
-    insertPark("20240201", "K-0002", QString(70, 'N'), "123");
-    pb->potaMode = "Activating";
-    pb->loadActivations();
-    pb->topActivation();
-    const QStringList lines = listLines(pb.get());
-    QCOMPARE(lines.size(), 2);
-    QCOMPARE(lines.at(0), QString("20240301 K-0001     VA   7   0   0 38.1     -78.2     US-VA ") +
-                              QString("Short").leftJustified(64) + " " +
-                              QString("Albemarle").leftJustified(20));
-    // The long name pushes the county right by the six characters it overruns.
-    QCOMPARE(lines.at(1).indexOf("Albemarle"), lines.at(0).indexOf("Albemarle") + 6);
-    QVERIFY(lines.at(1).contains(" 123 "));
-}
-
-void TestActivations::keysOfTheMainWindow()
-{
-    const int newest = insertPark("20240303", "K-0003");
-    const int oldest = insertPark("20240301", "K-0001");
-    pb->show();
-    pb->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(pb.get(), 5000));
-    QTest::keyClick(pb.get(), Qt::Key_A, Qt::AltModifier);
-    QTRY_COMPARE_WITH_TIMEOUT(pb->potaMode, QString("Activating"), 5000);
-    QCOMPARE(pb->activationParkId, newest);
-    pb->activateWindow(); // the list window took the focus
-    QVERIFY(QTest::qWaitForWindowActive(pb.get(), 5000));
-
-    QTest::keyClick(pb.get(), Qt::Key_Down, Qt::AltModifier);
-    QCOMPARE(pb->activationParkId, oldest);
-    QTest::keyClick(pb.get(), Qt::Key_F6); // the button clicks itself after a short delay
-    QTRY_COMPARE_WITH_TIMEOUT(pb->ui->parkReference->text(), QString("K-0001"), 5000);
-    QTest::keyClick(pb.get(), Qt::Key_Up, Qt::AltModifier);
-    QCOMPARE(pb->activationParkId, newest);
-    QTest::keyClick(pb.get(), Qt::Key_H, Qt::AltModifier);
-    QCOMPARE(pb->potaMode, QString("Hunting"));
-}
-
-QTEST_MAIN(TestActivations)
+QTEST_MAIN(TestParks)
 #include "tst_activations.moc"

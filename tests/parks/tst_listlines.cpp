@@ -1,53 +1,82 @@
+// The fixed-width lines of the park log, the contact log and the activation
+// list, and the small rules they show.
+#include "logging/loglines.h"
+#include "parks/activationrecords.h"
 #include "parks/fixedwidth.h"
 #include "parks/laterule.h"
 #include "parks/seelog.h"
+#include "parks/textcase.h"
 
 #include <QtTest>
+
+namespace
+{
+ContactRow contact(const QString& call, const QString& name)
+{
+    return {"",   "093015", "",    call,     name,  "",       "", "", "",
+            "MA", "",       "",    "",       "",    "",       "", "", "59",
+            "57", "SSB",    "20m", "14.250", "100", "K-1234", "", "", "nice"};
+}
+} // namespace
 
 class TestListLines : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
-    void lateRule_data();
-    void lateRule();
-    void fixedWidth();
-    void justifyDigit();
+    // A contact is late before 12:00:00 UTC; a short time is read as hhmm...,
+    // one that is no number is late.
+    void lateRule()
+    {
+        const QList<std::pair<const char*, bool>> times = {
+            {"235959", false}, {"120000", false}, {"000001", true}, {"115959", true},
+            {"", true},        {"12ab00", true},  {"0930", true},   {"1230", false}};
+        for (const auto& [time, late] : times)
+            QVERIFY2(isLateContact(time) == late, time);
+    }
+
+    void textRules()
+    {
+        QCOMPARE(TextCase::toCapitalize("yellowstone NATIONAL park"),
+                 QString("Yellowstone National Park"));
+        QCOMPARE(TextCase::toCapitalize("o'neil twin-lakes"), QString("O'neil Twin-lakes"));
+        QCOMPARE(SeeLog::justifyDigit("Q1ABC"), QString(" Q1ABC"));
+        QCOMPARE(SeeLog::justifyDigit("QA1ABC"), QString("QA1ABC"));
+        QCOMPARE(SeeLog::justifyDigit("Q"), QString("Q")); // too short to hold a digit second
+        // A value is taken literally, even when it looks like a place marker.
+        QCOMPARE(fixedWidthLine({{"%2", -3}, {"x", 1}}), QString("%2  x"));
+    }
+
+    // Time is cut to hhmm and the name to 10 characters; a 7-character call
+    // is kept whole and pushes the rest of the line one column right, as a
+    // long park name pushes the county of an activation.
+    void lines()
+    {
+        const QString rest =
+            "MA 59  57  K-1234     SSB      20m   14.250    100  nice" + QString(60, ' ');
+        QCOMPARE(LogLines::parkLogLine(12, contact("K1ABC", "Bartholomews")),
+                 " 12 0930 K1ABC  Bartholome " + rest);
+        QCOMPARE(LogLines::parkLogLine(123, contact("KD1ABCD", "Joe")),
+                 "123 0930 KD1ABCD Joe        " + rest);
+        const QString plain = LogLines::parkLogLine(1, contact("K1ABC", "Joe"));
+        QCOMPARE(LogLines::parkLogHeader().indexOf("Comments"), plain.indexOf("nice"));
+        QCOMPARE(LogLines::parkLogHeader().size(), plain.size());
+
+        QCOMPARE(LogLines::contactLogLine(
+                     {"42", "20260601", "XX-1234567", "093015", "K1ABC", "20m", "SSB", "K-1234"}),
+                 QString("   42 20260601 XX-1234567 0930 K1ABC  20m   SSB      K-1234    "));
+
+        ParkRecord record{0,    "20240301", "K-0001", "Short", "38.1", "-78.2", "Albemarle",
+                          "VA", "US-VA",    "",       "7",     "0",    "123"};
+        const QString line = activationLine(record);
+        QCOMPARE(line, "20240301 K-0001     VA   7   0 123 38.1     -78.2     US-VA " +
+                           QString("Short").leftJustified(64) + " " +
+                           QString("Albemarle").leftJustified(20));
+        record.name = QString(70, 'N');
+        QCOMPARE(activationLine(record).indexOf("Albemarle"), line.indexOf("Albemarle") + 6);
+        QCOMPARE(activationHeader().indexOf("Park Name"), line.indexOf("Short"));
+    }
 };
 
-void TestListLines::lateRule_data()
-{
-    QTest::addColumn<QString>("time");
-    QTest::addColumn<bool>("late");
-    QTest::newRow("235959") << "235959" << false;
-    QTest::newRow("120000") << "120000" << false;
-    QTest::newRow("000001") << "000001" << true;
-    QTest::newRow("115959") << "115959" << true;
-    QTest::newRow("empty") << "" << true;
-    QTest::newRow("not a number") << "12ab00" << true;
-    QTest::newRow("0930 four digits") << "0930" << true;
-    QTest::newRow("1230 four digits") << "1230" << false;
-}
-
-void TestListLines::lateRule()
-{
-    QFETCH(QString, time);
-    QFETCH(bool, late);
-    QCOMPARE(isLateContact(time), late);
-}
-
-void TestListLines::fixedWidth()
-{
-    // A value is taken literally, even when it looks like a place marker.
-    QCOMPARE(fixedWidthLine({{"%2", -3}, {"x", 1}}), QString("%2  x"));
-}
-
-void TestListLines::justifyDigit()
-{
-    QCOMPARE(SeeLog::justifyDigit("Q1ABC"), QString(" Q1ABC"));
-    QCOMPARE(SeeLog::justifyDigit("QA1ABC"), QString("QA1ABC"));
-    QCOMPARE(SeeLog::justifyDigit("Q"), QString("Q")); // too short to hold a digit second
-}
-
-QTEST_MAIN(TestListLines)
+QTEST_GUILESS_MAIN(TestListLines)
 #include "tst_listlines.moc"

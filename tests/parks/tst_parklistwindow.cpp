@@ -1,16 +1,13 @@
-#include "app/parkbook.h"
+// The POTA park list seen from the windows: loading it, the Station slot
+// autofill and the park-to-park hints.
 #include "db/parklist.h"
 #include "fakeupdateserver.h"
+#include "journey.h"
 #include "parklistdata.h"
-#include "parks/station.h"
-#include "temphome.h"
-#include "ui_parkbook.h"
 
 #include <QProgressDialog>
-#include <QPushButton>
-#include <QSqlQuery>
 #include <QStatusBar>
-#include <QTest>
+#include <QtTest>
 
 namespace
 {
@@ -24,10 +21,15 @@ void importList(Parkbook& pb, TempHome& home, const QByteArray& csv)
     pb.ui->actionImport_Park_List->trigger();
 }
 
-void enterText(QLineEdit* edit, const QString& text)
+void enter(QLineEdit* edit, const QString& text)
 {
     QTest::keyClicks(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
+}
+
+bool listed(const QString& reference)
+{
+    return bool(ParkList::find(QSqlDatabase::database("parkbook"), reference));
 }
 } // namespace
 
@@ -73,65 +75,64 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!pb->parkListReply, 10000);
         QTRY_VERIFY(!pb->findChild<QProgressDialog*>());
         QTEST(home.prompter.titles(), "titles");
-        QVERIFY(ParkList::find(QSqlDatabase::database("parkbook"), "US-0001"));
-        QCOMPARE(bool(ParkList::find(QSqlDatabase::database("parkbook"), "CA-0001")), fault == 0);
+        QVERIFY(listed("US-0001"));
+        QCOMPARE(listed("CA-0001"), fault == 0);
     }
 
     void stationChecks_data()
     {
-        QTest::addColumn<bool>("loaded");
+        // The answers to the boxes (Y/N, "-" when no list is loaded) and the reference.
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QList<int>>("answers");
         // reference|name|multi-state|state|location|grid|status message|red
         QTest::addColumn<QString>("shown");
-        const int yes = QMessageBox::Yes, no = QMessageBox::No;
-        QTest::newRow("no list") << false << "US-0002" << QList<int>() << "US-0002||0|?||||0";
-        QTest::newRow("known, position taken") << true << "us-0001" << QList<int>{yes}
-                                               << "US-0001|Acadia National Park|0|ME|US-ME|FN54vh|"
-                                                  "US-0001 Acadia National Park (US-ME)|0";
+        QTest::newRow("no list") << "- US-0002"
+                                 << "US-0002||0|?||||0";
+        QTest::newRow("known, position taken")
+            << "Y us-0001"
+            << "US-0001|Acadia National Park|0|ME|US-ME|FN54vh|US-0001 Acadia National Park "
+               "(US-ME)|0";
         QTest::newRow("multi-state, position declined")
-            << true << "US-0100" << QList<int>{no}
+            << "N US-0100"
             << "US-0100|Appalachian National Scenic Trail|1|CT|US-CT||US-0100 Appalachian "
                "National Scenic Trail (US-CT,US-GA,US-MA,US-MD,US-ME)|0";
-        QTest::newRow("unknown") << true << "US-0002" << QList<int>()
+        QTest::newRow("unknown") << " US-0002"
                                  << "US-0002||0|?|||Unknown park reference: US-0002|1";
         QTest::newRow("retired")
-            << true << "US-9999" << QList<int>{no}
-            << "US-9999|Old Fort Park|0|TX|US-TX||US-9999 is no longer an active POTA park|1";
+            << "N US-9999"
+            << "US-9999|Old Fort Park|0|TX|US-TX||US-9999 is no longer an active "
+               "POTA park|1";
         QTest::newRow("K- renamed, taken")
-            << true << "K-4556" << QList<int>{yes, no}
+            << "YN K-4556"
             << "US-4556|Lake \"Tahoe\" State Park, North|0|NV|US-NV||K-4556 is now US-4556|0";
-        QTest::newRow("K- renamed, kept")
-            << true << "K-4556" << QList<int>{no} << "K-4556||0|?|||K-4556 is now US-4556|1";
+        QTest::newRow("K- renamed, kept") << "N K-4556"
+                                          << "K-4556||0|?|||K-4556 is now US-4556|1";
     }
 
     // Slot 1 is the one shown in the main window, which follows it.
     void stationChecks()
     {
-        QFETCH(bool, loaded);
         QFETCH(QString, typed);
-        QFETCH(QList<int>, answers);
-        QFETCH(QString, shown);
         TempHome home;
         auto pb = home.makeParkbook();
-        if (loaded)
+        if (!typed.startsWith('-'))
             importList(*pb, home, ParkListData::csv);
-        for (int answer : answers)
-            home.prompter.answers.enqueue(QMessageBox::StandardButton(answer));
+        const QString answers = typed.section(' ', 0, 0);
+        for (const QChar answer : answers)
+            if (answer != '-')
+                home.prompter.answers.enqueue(answer == 'Y' ? QMessageBox::Yes : QMessageBox::No);
         Ui::Station* form = pb->station->ui;
-        enterText(form->pRef1, typed);
-
+        enter(form->pRef1, typed.section(' ', 1));
         QVERIFY(home.prompter.answers.isEmpty());
         const bool red =
             form->pRef1->palette().color(QPalette::Text) == pb->redText.color(QPalette::Text);
-        QCOMPARE(QStringList({form->pRef1->text(), form->name1->text(),
-                              QString::number(form->mst1->isChecked()), form->state->currentText(),
-                              form->location->text(), form->grid->text(),
-                              pb->statusBar()->currentMessage(), QString::number(red)})
-                     .join('|'),
-                 shown);
-        QCOMPARE(pb->ui->parkReference->text(), form->pRef1->text());
-        QCOMPARE(pb->ui->parkName->text(), form->name1->text());
+        QTEST(QStringList({form->pRef1->text(), form->name1->text(),
+                           QString::number(form->mst1->isChecked()), form->state->currentText(),
+                           form->location->text(), form->grid->text(),
+                           pb->statusBar()->currentMessage(), QString::number(red)})
+                  .join('|'),
+              "shown");
+        QCOMPARE(pb->ui->parkReference->text() + pb->ui->parkName->text(),
+                 form->pRef1->text() + form->name1->text());
     }
 
     void p2pHints_data()
@@ -146,11 +147,10 @@ private Q_SLOTS:
                                   << "US-4556|" + tahoe + " - New band";
         QTest::newRow("new park") << "40m|CA-0001"
                                   << "CA-0001|" + mauricie;
-        QTest::newRow("several")
-            << "40m|us-0100, ca-0001,US-9999"
-            << "US-0100, CA-0001,US-9999|US-0100 Appalachian National Scenic Trail "
-               "(US-CT,US-GA,US-MA,US-MD,US-ME); " +
-                   mauricie + "; US-9999 is no longer an active POTA park";
+        QTest::newRow("several") << "40m|us-0100, ca-0001,US-9999"
+                                 << "US-0100, CA-0001,US-9999|US-0100 Appalachian National Scenic "
+                                    "Trail (US-CT,US-GA,US-MA,US-MD,US-ME); " +
+                                        mauricie + "; US-9999 is no longer an active POTA park";
         QTest::newRow("K- renamed, taken") << "40m|K-4556"
                                            << "US-4556|" + tahoe;
     }
@@ -163,12 +163,11 @@ private Q_SLOTS:
         TempHome home;
         auto pb = home.makeParkbook();
         importList(*pb, home, ParkListData::csv);
-        QSqlQuery query(QSqlDatabase::database("parkbook"));
-        QVERIFY(query.exec("INSERT INTO log (date, time, park, call, band, p2p) VALUES "
-                           "('20260501', '120000', 'US-0001', 'K1AAA', '20m', ''), "
-                           "('20260502', '130000', 'HUNTER', 'K2BBB', '40m', 'US-0100,US-4556')"));
+        Journey::run("INSERT INTO log (date, time, park, call, band, p2p) VALUES "
+                     "('20260501', '120000', 'US-0001', 'K1AAA', '20m', ''), "
+                     "('20260502', '130000', 'HUNTER', 'K2BBB', '40m', 'US-0100,US-4556')");
         pb->ui->band->setText(typed.section('|', 0, 0));
-        enterText(pb->ui->p2p, typed.section('|', 1));
+        enter(pb->ui->p2p, typed.section('|', 1));
         QTEST(pb->ui->p2p->text() + "|" + pb->statusBar()->currentMessage(), "shown");
     }
 };

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QLineEdit>
+#include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -30,11 +31,15 @@ private:
     {
         QSettings(home->iniPath(), QSettings::IniFormat).setValue("Main/AutoUpdate", autoUpdate);
         qputenv("PARKBOOK_UPDATE_URL", url.toUtf8());
-        auto pb = home->makeParkbook();
+        // Built here rather than by makeParkbook, which runs the event loop
+        // until the start is done: the check a start makes would end unseen.
+        auto pb = std::make_unique<Parkbook>(&home->prompter, &home->sound);
         pb->station->ui->call->setText("Q1ABC");
         pb->station->ui->pwd->setText("secret");
-        home->prompter.clear();
         finished = std::make_unique<QSignalSpy>(pb.get(), &Parkbook::updateCheckFinished);
+        if (!QTest::qWaitFor([&pb] { return pb->startupDone; }, 30000))
+            qWarning("Parkbook did not finish starting within 30 s");
+        home->prompter.clear();
         return pb;
     }
 
@@ -132,7 +137,7 @@ private Q_SLOTS:
         home->prompter.answers.enqueue(QMessageBox::StandardButton(answer));
         if (!atStart)
             pb->on_actionCheck_for_Updates_triggered();
-        QVERIFY(finished->wait(10000));
+        QTRY_VERIFY_WITH_TIMEOUT(!finished->isEmpty(), 10000);
         QTEST(home->prompter.titles(), "titles");
         const bool login = !versionFile.startsWith("Logbook");
         QCOMPARE(finished->size(), 1);
@@ -140,7 +145,10 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(pb->qrzConnected, login, 10000);
         QCOMPARE(qrz->queries,
                  login ? QStringList{"username=Q1ABC&password=secret"} : QStringList());
-        QCOMPARE(server.requests.size(), versionFile.isNull() || fault == 3 ? 0
+        // Distinct paths: Qt may send a request again when the server cuts
+        // the connection, which is no second download.
+        const QSet<QString> paths(server.requests.begin(), server.requests.end());
+        QCOMPARE(paths.size(), versionFile.isNull() || fault == 3 ? 0
                                          : answer == QMessageBox::Yes       ? 2
                                                                             : 1);
         const bool whole = answer == QMessageBox::Yes && fault == 0;
@@ -170,10 +178,10 @@ private Q_SLOTS:
         server.versionFile = "Parkbook-2.4.0\n";
         home->prompter.answers.enqueue(QMessageBox::No);
         pb->on_actionCheck_for_Updates_triggered();
-        QVERIFY(finished->wait(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(finished->size(), 1, 10000);
         QCOMPARE(pb->latestVersion, QString("Parkbook-2.4.0"));
         server.releaseInstaller();
-        QVERIFY(finished->wait(10000));
+        QTRY_COMPARE_WITH_TIMEOUT(finished->size(), 2, 10000);
         QCOMPARE(QDir(downloads).entryList(QDir::Files), QStringList{"Parkbook-2.3.10.exe"});
         QFile saved(downloads + "/Parkbook-2.3.10.exe");
         QVERIFY(saved.open(QIODevice::ReadOnly));
