@@ -6,6 +6,7 @@
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
+#include "support/diagnostics.h"
 #include "ui_contact.h"
 #include "ui_parkbook.h"
 
@@ -73,6 +74,10 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
             writer.rollback();
         else
             result = writer.commit();
+        qCDebug(lcAdif) << name << ":" << records << "records read,"
+                        << (cancelled ? "cancelled"
+                            : result  ? "committed"
+                                      : "rolled back");
     }
     progress.reset();
     importRunning = false;

@@ -9,6 +9,7 @@
 #include "parks/station.h"
 #include "qrz/contact.h"
 #include "stats/activity.h"
+#include "support/diagnostics.h"
 #include "support/mediasoundplayer.h"
 #include "support/seefile.h"
 #include "ui_parkbook.h"
@@ -319,6 +320,7 @@ void Parkbook::finishStartup(int run, int step)
         break;
     default:
         startupDone = true;
+        qCDebug(lcSupport) << "start finished";
         return;
     }
     QTimer::singleShot(0, this, [this, run, step] { finishStartup(run, step + 1); });

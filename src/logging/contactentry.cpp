@@ -8,6 +8,7 @@
 #include "parks/station.h"
 #include "parks/textcase.h"
 #include "qrz/contact.h"
+#include "support/diagnostics.h"
 #include "ui_contact.h"
 #include "ui_parkbook.h"
 
@@ -261,6 +262,8 @@ int Parkbook::addToLog(QString park, int logId, int type)
                  " was not written to the log: " + written.error);
         return logId;
     }
+    qCDebug(lcLogging) << (type == 1 ? "logged" : "updated") << row.call << "for" << park << "on"
+                       << row.date << "as row" << (type == 1 ? written.id : logId);
     return type == 1 ? int(written.id) : logId;
 }
 

@@ -4,6 +4,7 @@
 #include "qrz/contact.h"
 #include "qrz/qrzxml.h"
 #include "settings/endpoints.h"
+#include "support/diagnostics.h"
 #include "ui_contact.h"
 #include "ui_parkbook.h"
 #include "ui_station.h"
@@ -101,8 +102,11 @@ void Parkbook::contactReadyReadQRZ()
     // to nobody on show.
     const QLineEdit* asking =
         reply->property("lookupFromContact").toBool() ? contact->ui->call : ui->call;
-    if (reply->property("lookupCall").toString() != asking->text().toUpper())
+    if (reply->property("lookupCall").toString() != asking->text().toUpper()) {
+        qCDebug(lcQrz) << "answer for" << reply->property("lookupCall").toString()
+                       << "dropped: the call on show is now" << asking->text();
         return;
+    }
     extractContactData();
 
     Ui::Contact* c = contact->ui;

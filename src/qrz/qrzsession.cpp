@@ -3,6 +3,7 @@
 #include "parks/station.h"
 #include "qrz/qrzxml.h"
 #include "settings/endpoints.h"
+#include "support/diagnostics.h"
 #include "ui_parkbook.h"
 #include "ui_station.h"
 
@@ -110,6 +111,7 @@ void Parkbook::userReadyReadQRZ()
     for (const Qrz::Element& element : document.elements) {
         if (element.name == "Key") {
             sessionKey = element.text;
+            qCDebug(lcQrz) << "new session key";
         } else if (element.name == "Count") {
             qrzCount = element.text;
         } else if (element.name == "SubExp") {

@@ -1,9 +1,9 @@
 #include "support/diagnostics.h"
 
-Q_LOGGING_CATEGORY(lcDb, "parkbook.db")
-Q_LOGGING_CATEGORY(lcLogging, "parkbook.logging")
-Q_LOGGING_CATEGORY(lcParks, "parkbook.parks")
-Q_LOGGING_CATEGORY(lcQrz, "parkbook.qrz")
-Q_LOGGING_CATEGORY(lcAdif, "parkbook.adif")
-Q_LOGGING_CATEGORY(lcWsjtx, "parkbook.wsjtx")
-Q_LOGGING_CATEGORY(lcSupport, "parkbook.support")
+Q_LOGGING_CATEGORY(lcDb, "parkbook.db", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcLogging, "parkbook.logging", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcParks, "parkbook.parks", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcQrz, "parkbook.qrz", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcAdif, "parkbook.adif", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcWsjtx, "parkbook.wsjtx", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcSupport, "parkbook.support", QtInfoMsg)

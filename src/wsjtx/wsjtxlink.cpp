@@ -2,6 +2,7 @@
 // datagrams and the control messages sent back.
 #include "app/parkbook.h"
 #include "parks/station.h"
+#include "support/diagnostics.h"
 #include "ui_parkbook.h"
 #include "ui_wsjtx.h"
 #include "wsjtx/wsjtx.h"
@@ -86,8 +87,12 @@ void Parkbook::readPendingDatagrams()
 void Parkbook::dispatchDatagram(const QByteArray& data)
 {
     const WsjtxCodec::Header header = WsjtxCodec::readHeader(data);
-    if (!header.valid)
+    if (!header.valid) {
+        qCDebug(lcWsjtx) << "dropped a datagram without a valid header," << data.size() << "bytes";
         return;
+    }
+    qCDebug(lcWsjtx) << "message" << header.type << "from" << header.id << "schema"
+                     << header.schema;
     switch (header.type) {
     case WsjtxCodec::Heartbeat:
         heartBeat(data);
@@ -108,8 +113,10 @@ void Parkbook::dispatchDatagram(const QByteArray& data)
 
 void Parkbook::sendDatagram(QByteArray datagram)
 {
-    if (wsjtxPort == 0 || wsjtxAddress.isNull() || !wsjtxClient || datagram.isEmpty())
+    if (wsjtxPort == 0 || wsjtxAddress.isNull() || !wsjtxClient || datagram.isEmpty()) {
+        qCDebug(lcWsjtx) << "nothing sent: no client has spoken yet";
         return;
+    }
     udpSocket->writeDatagram(datagram, wsjtxAddress, wsjtxPort);
 }
 
