@@ -62,20 +62,7 @@ Parkbook::Parkbook(Prompter* prompterSeam, SoundPlayer* soundSeam, QWidget* pare
     QApplication::setFont(sansFont);
 
     lightPalette = QApplication::palette();
-    darkPalette = QPalette();
-    darkPalette.setColor(QPalette::Window, QColor(53, 53, 53));
-    darkPalette.setColor(QPalette::WindowText, Qt::white);
-    darkPalette.setColor(QPalette::Base, QColor(0, 0, 0));
-    darkPalette.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
-    darkPalette.setColor(QPalette::ToolTipBase, QColor(42, 130, 218));
-    darkPalette.setColor(QPalette::ToolTipText, Qt::white);
-    darkPalette.setColor(QPalette::Text, Qt::white);
-    darkPalette.setColor(QPalette::Button, QColor(53, 53, 53));
-    darkPalette.setColor(QPalette::ButtonText, Qt::white);
-    darkPalette.setColor(QPalette::BrightText, Qt::red);
-    darkPalette.setColor(QPalette::Link, QColor(42, 130, 218));
-    darkPalette.setColor(QPalette::Highlight, QColor(42, 130, 218));
-    darkPalette.setColor(QPalette::HighlightedText, Qt::black);
+    darkPalette = darkThemePalette();
 
     clockTick = UtcClock::now();
     timerInterval = 1000;
@@ -87,6 +74,35 @@ Parkbook::Parkbook(Prompter* prompterSeam, SoundPlayer* soundSeam, QWidget* pare
     if (autoUpdate)
         checkUpdates();
 
+    createWindows(icon);
+
+    connectWindows();
+    createShortcuts();
+
+    progressBar = new QProgressBar;
+
+    setupDbMem();
+    installEventFilter(this);
+    initWindows();
+
+    clockTimer = new QTimer(this);
+    connect(clockTimer, &QTimer::timeout, this, &Parkbook::sysclkTimeout);
+    clockTimer->start(timerInterval);
+
+    udpSocket = new QUdpSocket(this);
+    initUdpSocket();
+
+    calculateGrid();
+
+    if (!soundPlayer) {
+        ownSoundPlayer = std::make_unique<MediaSoundPlayer>();
+        soundPlayer = ownSoundPlayer.get();
+    }
+}
+
+// The secondary windows, each with the icon and the geometry it had at exit.
+void Parkbook::createWindows(const QIcon& icon)
+{
     seeFile = new SeeFile;
     seeFile->setWindowIcon(icon);
     seeFile->readSettings(settingsFile, "About");
@@ -111,29 +127,6 @@ Parkbook::Parkbook(Prompter* prompterSeam, SoundPlayer* soundSeam, QWidget* pare
     activationLog = new SeeLog;
     activationLog->setWindowIcon(icon);
     activationLog->readSettings(settingsFile, "ActivationLog");
-
-    connectWindows();
-    createShortcuts();
-
-    progressBar = new QProgressBar;
-
-    setupDbMem();
-    installEventFilter(this);
-    initWindows();
-
-    clockTimer = new QTimer(this);
-    connect(clockTimer, &QTimer::timeout, this, &Parkbook::sysclkTimeout);
-    clockTimer->start(timerInterval);
-
-    udpSocket = new QUdpSocket(this);
-    initUdpSocket();
-
-    calculateGrid();
-
-    if (!soundPlayer) {
-        ownSoundPlayer = std::make_unique<MediaSoundPlayer>();
-        soundPlayer = ownSoundPlayer.get();
-    }
 }
 
 Parkbook::~Parkbook()

@@ -156,8 +156,8 @@ public:
             return changes == other.changes && what == other.what;
         }
     };
-    int parkLogChanges = 0;   // rows added, changed or loaded into the park log
-    ListDrawing parkLogDrawn; // what the park log window shows
+    int parkLogChanges = 0;          // rows added, changed or loaded into the park log
+    ListDrawing parkLogDrawn;        // what the park log window shows
     QHash<qint64, int> parkLogLines; // its line of each `log` id
     int parkLogActiveLine = 0;
     bool addP2PPending = false;
@@ -232,8 +232,8 @@ private:
 
     // ---- park records, activation list, station (parks/) ---------------
 public:
-    int activationListId = 0; // current entry of the activation list
-    int activationParkId = 0; // its parks row
+    int activationListId = 0;  // current entry of the activation list
+    int activationParkId = 0;  // its parks row
     int activationChanges = 0; // the list rebuilt, or records changed
     ListDrawing activationsDrawn;
     QHash<qint64, int> activationLines; // its line of each `parks` id
@@ -494,6 +494,8 @@ protected:
 
 private:
     void createShortcuts();
+    void createWindows(const QIcon& icon);
+    static QPalette darkThemePalette();
     void connectWindows();
     void finishStartup(int run, int step);
     int startupRun = 0; // each start (and each change of data directory) counts one
