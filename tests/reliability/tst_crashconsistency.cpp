@@ -1,7 +1,5 @@
-#include "app/parkbook.h"
 #include "app/utcclock.h"
 #include "journey.h"
-#include "ui_parkbook.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

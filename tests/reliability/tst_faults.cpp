@@ -1,16 +1,12 @@
-#include "app/parkbook.h"
 #include "app/utcclock.h"
-#include "parks/station.h"
+#include "journey.h"
 #include "qrz/qrzxml.h"
-#include "temphome.h"
-#include "ui_parkbook.h"
 #include "ui_station.h"
 #include "ui_wsjtx.h"
 #include "wsjtx/wsjtx.h"
 #include "wsjtxpeer.h"
 
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -18,12 +14,6 @@ namespace
 {
 const QByteArray tenMegabytes(10 * 1024 * 1024, 'x');
 
-// The first value of `sql` on the log database.
-QVariant first(const QString& sql)
-{
-    QSqlQuery query(QSqlDatabase::database("parkbook"));
-    return query.exec(sql) && query.next() ? query.value(0) : QVariant();
-}
 } // namespace
 
 // Files, datagrams and answers written to hurt, and writes that fail.
@@ -98,20 +88,12 @@ class TestFaults : public QObject
         }
     }
 
+    // What the log file holds, read as another program would.
     static QStringList snapshot()
     {
-        QStringList rows;
-        for (const char* table : {"log", "parks", "station"}) {
-            QSqlQuery query(QSqlDatabase::database("parkbook"));
-            query.exec(QString("SELECT * FROM %1 ORDER BY 1").arg(table));
-            while (query.next()) {
-                QStringList values{table};
-                for (int i = 0; i < query.record().count(); ++i)
-                    values.append(query.value(i).toString());
-                rows.append(values.join('|'));
-            }
-        }
-        return rows;
+        return Journey::run("SELECT * FROM log ORDER BY 1") +
+               Journey::run("SELECT * FROM parks ORDER BY 1") +
+               Journey::run("SELECT * FROM station");
     }
 
     QString errorLog() const
@@ -188,12 +170,13 @@ private Q_SLOTS:
             peer.sendTo(port, WsjtxPeer::status(barrier));
             QTRY_COMPARE_WITH_TIMEOUT(pb->txEnabled, barrier.txEnabled, 10000);
         }
-        QCOMPARE(first("PRAGMA integrity_check").toString(), QString("ok"));
-        QCOMPARE(first("SELECT count(*) FROM log WHERE call IN ('N1AAA', 'N2BBB')"), 2);
-        const int before = first("SELECT count(*) FROM log").toInt();
+        QCOMPARE(Journey::run("PRAGMA integrity_check"), QStringList{"ok"});
+        QCOMPARE(Journey::run("SELECT count(*) FROM log WHERE call IN ('N1AAA', 'N2BBB')"),
+                 QStringList{"2"});
+        const int before = Journey::run("SELECT count(*) FROM log").value(0).toInt();
         importFile("good.adi", "<CALL:6>N1GOOD <QSO_DATE:8>20260601 <TIME_ON:4>1300 <MODE:3>SSB "
                                "<EOR>\n");
-        QCOMPARE(first("SELECT count(*) FROM log").toInt(), before + 1);
+        QCOMPARE(Journey::run("SELECT count(*) FROM log").value(0).toInt(), before + 1);
     }
 
     void qrzAnswers_data()
