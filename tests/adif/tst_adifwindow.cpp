@@ -1,42 +1,25 @@
-#include "app/parkbook.h"
-#include "parks/seelog.h"
-#include "parks/station.h"
+#include "journey.h"
 #include "qrz/contact.h"
-#include "temphome.h"
 #include "ui_contact.h"
-#include "ui_parkbook.h"
-#include "ui_seelog.h"
 #include "ui_station.h"
 
 #include <QDirIterator>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 namespace
 {
-void sql(const QString& statements)
+// Runs "; "-separated statements on the log file; the rows of the last, each "a|b|c".
+QStringList sql(const QString& statements)
 {
-    for (const QString& statement : statements.split("; ", Qt::SkipEmptyParts)) {
-        QSqlQuery q(QSqlDatabase::database("parkbook"));
-        QVERIFY2(q.exec(statement), qPrintable(q.lastError().text()));
-    }
+    QStringList rows;
+    for (const QString& statement : statements.split("; ", Qt::SkipEmptyParts))
+        rows = Journey::run(statement);
+    return rows;
 }
 
-// The chosen columns of every row, one "a|b|c" text per row.
 QStringList rows(const QString& columns, const QString& from = "log ORDER BY date, time, park, p2p")
 {
-    QStringList list;
-    QSqlQuery q(QSqlDatabase::database("parkbook"));
-    q.exec("SELECT " + columns + " FROM " + from);
-    while (q.next()) {
-        QStringList values;
-        for (int i = 0; i < q.record().count(); ++i)
-            values << q.value(i).toString();
-        list << values.join('|');
-    }
-    return list;
+    return sql("SELECT " + columns + " FROM " + from);
 }
 
 // Ten contacts of US-1234 on 4 July 2023, Q2XA to Q2XJ.
