@@ -31,21 +31,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("expected");
         const char* const cases[][3] = {
-            {"lower-case tag", "<call:4>Q2XX <EOR>", "Q2XX"},
-            {"first of two, any case", "<call:4>Q2XX <Call:4>Q3YY", "Q2XX"},
+            {"lower case, first of two", "<call:4>Q2XX <Call:4>Q3YY", "Q2XX"},
             {"absent", "<NAME:3>Bob", ""},
             {"longer name not matched", "<OLD_CALL:4>Q9ZZ <CALL:4>Q2XX", "Q2XX"},
             {"type indicator", "<CALL:4:S>Q2XX <TIME_ON:4>1415", "Q2XX"},
             {"length 0", "<CALL:0>Q2XX", ""},
             {"length not a number", "<CALL:x>Q2XX", ""},
-            {"type colon only", "<CALL::>Q2XX", ""},
             {"huge length", "<CALL:99999999999>Q2XX", ""},
             {"runs past end", "<CALL:40>Q2XX", "Q2XX"},
             {"no closing bracket", "<CALL:4", ""},
             // A value is stepped over by its length: a tag written inside it is text.
             {"tag inside a value", "<COMMENT:16>see <CALL:2>Q3 ok <CALL:4>Q2XX", "Q2XX"},
             {"value ends at the tag", "<COMMENT:4>see <CALL:4>Q2XX", "Q2XX"},
-            {"doubled bracket", "<<CALL:4>Q2XX", "Q2XX"},
             {"bracket without colon first", "<EOR> <x <CALL:4>Q2XX", "Q2XX"},
         };
         for (const auto& c : cases)
@@ -60,7 +57,7 @@ private Q_SLOTS:
         // give the same value for every row.
         QCOMPARE(FieldIndex(line).value(u"CALL"), expected);
     }
-    void potaExampleIsByteExact()
+    void goldenFiles()
     {
         // The upload leaves out the name and the comment.
         ExportContact c{"Q2XX", "20230704", "141500", "Ignored", "",    "",
@@ -72,11 +69,9 @@ private Q_SLOTS:
         c.p2p = "K-0001";
         QVERIFY(
             potaRecord(station, c).endsWith("<CALL:4>Q2XX <SIG:4>POTA <SIG_INFO:6>K-0001 <EOR>\n"));
-    }
-    // The first contact fills every field (a four-letter name ending in é is
-    // announced with length 4); the second leaves the optional ones out.
-    void completeFileIsByteExact()
-    {
+
+        // The first contact fills every field (a four-letter name ending in é is
+        // announced with length 4); the second leaves the optional ones out.
         ExportContact a{"Q2XX",   "20230704",    "141500",    QString::fromUtf8("Ren\xc3\xa9"),
                         "Kern",   "Bakersfield", "CA",        "59",
                         "57",     "SSB",         "20M",       "14.285",
@@ -134,12 +129,13 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("written");
-        QTest::newRow("four digits") << "K-0001"
-                                     << "US-0001";
-        QTest::newRow("five digits, in a list") << "VE-5082,K-12345"
-                                                << "VE-5082,US-12345";
-        for (const char* kept : {"US-4556", "K-123", "K-123456", "AK-1234", "K-1234A"})
-            QTest::newRow(kept) << kept << kept;
+        const char* const rows[][2] = {
+            {"K-0001", "US-0001"},    {"VE-5082,K-12345", "VE-5082,US-12345"},
+            {"US-4556", "US-4556"},   {"K-123", "K-123"},
+            {"K-123456", "K-123456"}, {"AK-1234", "AK-1234"},
+            {"K-1234A", "K-1234A"}};
+        for (const auto& r : rows)
+            QTest::newRow(r[0]) << QString(r[0]) << QString(r[1]);
     }
     void retiredReferences()
     {
@@ -189,7 +185,6 @@ private Q_SLOTS:
                                           << QStringList{"Q2XX", "Q4YY"};
         QTest::newRow("two on a line") << "<CALL:1>A <EOR><CALL:1>B <EOR>\n"
                                        << QStringList{"A", "B"};
-        QTest::newRow("junk between") << r1 + "junk\n" + r2 << both;
         QTest::newRow("crlf") << "h\r\n<EOH>\r\n" + QString(r1).replace("\n", "\r\n")
                               << QStringList{"Q2XX"};
         QTest::newRow("header only") << "h\n<EOH>\n\n" << QStringList{};

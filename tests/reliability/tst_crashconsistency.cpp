@@ -1,14 +1,11 @@
-#include "app/parkbook.h"
 #include "app/utcclock.h"
-#include "temphome.h"
-#include "ui_parkbook.h"
+#include "journey.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSqlQuery>
 #include <QTest>
 
 namespace
@@ -100,23 +97,6 @@ Run runAndKill(const QString& home, const QStringList& args, const QByteArray& t
     return run;
 }
 
-// The first column of `sql` run on the home's log database.
-QStringList column(const QString& home, const QString& sql)
-{
-    QStringList values;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "check");
-        db.setDatabaseName(home + "/Programs/Parkbook/Data/parkbook.db");
-        const bool opened = db.open();
-        QSqlQuery query(db);
-        if (!opened || !query.exec(sql))
-            values.append("<error>");
-        while (query.next())
-            values.append(query.value(0).toString());
-    }
-    QSqlDatabase::removeDatabase("check");
-    return values;
-}
 } // namespace
 
 // A Parkbook in a child process is killed with SIGKILL while it logs contacts
@@ -157,8 +137,8 @@ private Q_SLOTS:
                 if (line.startsWith("ACK "))
                     acknowledged.insert(line.mid(4));
             }
-            QCOMPARE(column(home.path(), "PRAGMA integrity_check"), QStringList{"ok"});
-            const QStringList calls = column(home.path(), "SELECT call FROM log");
+            QCOMPARE(Journey::run("PRAGMA integrity_check"), QStringList{"ok"});
+            const QStringList calls = Journey::run("SELECT call FROM log");
             const QSet<QString> stored(calls.begin(), calls.end());
             QCOMPARE(stored.size(), calls.size()); // nothing written twice
             for (const QString& call : std::as_const(acknowledged))
@@ -184,7 +164,7 @@ private Q_SLOTS:
         file.close();
         // A few contacts of its own first, so that "none" is not an empty log.
         QVERIFY(runAndKill(home.path(), {"log", "NZ"}, "ACK NZ0004", 0).killed);
-        const QStringList seeded = column(home.path(), "SELECT count(*) FROM log");
+        const QStringList seeded = Journey::run("SELECT count(*) FROM log");
         QVERIFY(seeded.value(0).toInt() >= 5);
 
         const QString imported = "SELECT count(*) FROM log WHERE park='K-0002'";
@@ -195,24 +175,23 @@ private Q_SLOTS:
         const int wholeMs = int(clock.elapsed());
         QVERIFY2(!whole.killed && whole.lines.contains("IMPORT DONE"),
                  qPrintable(whole.lines.join('\n')));
-        QCOMPARE(column(home.path(), imported), QStringList{QString::number(importRecords)});
+        QCOMPARE(Journey::run(imported), QStringList{QString::number(importRecords)});
 
         for (int round = 0; round < 12; ++round) {
-            QCOMPARE(column(home.path(), "DELETE FROM log WHERE park='K-0002'"), QStringList());
-            QCOMPARE(column(home.path(), "DELETE FROM parks WHERE park='K-0002'"), QStringList());
+            Journey::run("DELETE FROM log WHERE park='K-0002'");
+            Journey::run("DELETE FROM parks WHERE park='K-0002'");
             const int delay = int(random.bounded(quint32(qMax(wholeMs, 100))));
             const Run run =
                 runAndKill(home.path(), {"import", file.fileName()}, "IMPORT START", delay);
-            QCOMPARE(column(home.path(), "PRAGMA integrity_check"), QStringList{"ok"});
-            const int rows = column(home.path(), imported).value(0).toInt();
+            QCOMPARE(Journey::run("PRAGMA integrity_check"), QStringList{"ok"});
+            const int rows = Journey::run(imported).value(0).toInt();
             if (run.lines.contains("IMPORT DONE"))
                 QCOMPARE(rows, importRecords);
             else
                 QVERIFY2(rows == 0 || rows == importRecords, qPrintable(QString::number(rows)));
             // The park record is part of the same transaction.
-            QCOMPARE(column(home.path(), "SELECT id FROM parks WHERE park='K-0002'").size(),
-                     rows ? 1 : 0);
-            QCOMPARE(column(home.path(), "SELECT count(*) FROM log WHERE park<>'K-0002'"), seeded);
+            QCOMPARE(Journey::run("SELECT id FROM parks WHERE park='K-0002'").size(), rows ? 1 : 0);
+            QCOMPARE(Journey::run("SELECT count(*) FROM log WHERE park<>'K-0002'"), seeded);
         }
     }
 };
