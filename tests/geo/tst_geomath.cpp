@@ -19,29 +19,21 @@ private Q_SLOTS:
     // empty grid only has to be a valid locator.
     void locator()
     {
-        struct {
-            const char* name;
-            double lat, lon;
-            const char* grid;
-        } const rows[] = {{"Orlando", 28.5, -81.4, "EL98hm"},
-                          {"Connecticut", 41.714775, -72.727260, "FN31pr"},
-                          {"London", 51.5, -0.1, "IO91wm"},
-                          {"Sydney", -33.8688, 151.2093, "QF56od"},
-                          {"north pole", 90.0, -81.4, "ER99hx"},
-                          {"past south pole", -95.0, -81.4, "EA90ha"},
-                          {"date line east", 28.5, 180.0, "AL08am"},
-                          {"two turns west", 28.5, -801.4, "EL98hm"},
-                          // Just below the edge, but the sum rounds up onto it.
-                          {"last double below 90", std::nextafter(90.0, 0.0), -81.4, "ER99hx"},
-                          {"last double below 180", 28.5, std::nextafter(180.0, 0.0), "RL98xm"},
-                          {"NaN, infinite", notANumber, -inf, "JJ00aa"},
-                          {"both huge", 1e300, -1e300, ""}};
-        static const QRegularExpression valid("^[A-R]{2}[0-9]{2}[a-x]{2}$");
-        for (const auto& row : rows) {
-            const QString got = Geo::maidenhead(row.lat, row.lon);
-            QVERIFY2(valid.match(got).hasMatch() && (!*row.grid || got == row.grid),
-                     qPrintable(QString(row.name) + ": " + got));
-        }
+        // The 9th and 10th are just below the edge, but their sums round up onto it.
+        const double lats[] = {
+            28.5, 41.714775,  51.5, -33.8688, 90.0, -95.0, 28.5, 28.5, std::nextafter(90.0, 0.0),
+            28.5, notANumber, 1e300};
+        const double lons[] = {-81.4, -72.727260, -0.1,   151.2093, -81.4,
+                               -81.4, 180.0,      -801.4, -81.4,    std::nextafter(180.0, 0.0),
+                               -inf,  -1e300};
+        QStringList grids;
+        for (int i = 0; i < 12; ++i)
+            grids << Geo::maidenhead(lats[i], lons[i]);
+        QCOMPARE(grids.filter(QRegularExpression("^[A-R]{2}[0-9]{2}[a-x]{2}$")), grids);
+        // Orlando, Connecticut, London, Sydney, the north pole, past the south
+        // pole, the date line east, two turns west, the edges, NaN.
+        QCOMPARE(grids.mid(0, 11).join(' '), QString("EL98hm FN31pr IO91wm QF56od ER99hx EA90ha "
+                                                     "AL08am EL98hm ER99hx RL98xm JJ00aa"));
     }
 
     // Distance and bearing as shown (padded to 5 and 3), empty when unknown.
@@ -77,8 +69,7 @@ private Q_SLOTS:
             QVERIFY(!Geo::stateCentre(db, "X' OR '1'='1"));
             QVERIFY(!Geo::stateCentre(db, "TX'; DROP TABLE latlon; --"));
             const auto tx = Geo::stateCentre(db, "TX");
-            QVERIFY(tx);
-            QCOMPARE(tx->lat + ' ' + tx->lon, QString("31.054 -97.563"));
+            QCOMPARE(tx ? tx->lat + ' ' + tx->lon : QString(), QString("31.054 -97.563"));
         }
         QSqlDatabase::removeDatabase("geotest");
     }

@@ -5,13 +5,8 @@
 #include "ui_contact.h"
 #include "ui_parkbook.h"
 #include "ui_station.h"
-#include "ui_wsjtx.h"
-#include "wsjtx/wsjtx.h"
-#include "wsjtx/wsjtxcodec.h"
-#include "wsjtxpeer.h"
 
 #include <QTest>
-#include <QUdpSocket>
 
 // The main window's location members working on the real Station, Contact and
 // main forms, with the state centres loaded from the shipped table.
@@ -19,63 +14,31 @@ class TstLocation : public QObject
 {
     Q_OBJECT
 
-    std::unique_ptr<TempHome> home;
-    std::unique_ptr<Parkbook> pb;
-
 private Q_SLOTS:
-    void init()
+    // Typing the position is enough: the Station window reports each change;
+    // without a latitude the grid stays (the WSJT-X tests see it sent again).
+    // A state typed in the main window fills the Contact window with its
+    // centre, and the Station window's state and county reach the main window.
+    void locationReachesEveryWindow()
     {
-        home = std::make_unique<TempHome>();
-        pb = home->makeParkbook();
-    }
-
-    void cleanup()
-    {
-        pb.reset();
-        home.reset();
-    }
-
-    // Typing the position is enough: the Station window reports each change.
-    // Without a latitude the grid stays, yet WSJT-X (once it has spoken) is
-    // sent the location again.
-    void gridFollowsPosition()
-    {
+        TempHome home;
+        const auto pb = home.makeParkbook();
         Ui::Station* s = pb->station->ui;
         s->lat->setText("north");
         s->lon->setText("west");
         QCOMPARE(pb->ui->parkGrid->text(), QString("JJ00aa")); // words read as 0
         s->lat->setText("41.714775");
         s->lon->setText("-72.727260");
-        QCOMPARE(pb->ui->parkGrid->text() + ' ' + s->grid->text(), QString("FN31pr FN31pr"));
         s->lat->clear();
-
-        WsjtxPeer peer;
-        QUdpSocket probe;
-        QVERIFY(peer.open() && probe.bind(QHostAddress::LocalHost, 0));
-        const quint16 port = probe.localPort();
-        probe.close();
-        pb->wsjtx->ui->udpIp->setText("127.0.0.1");
-        pb->wsjtx->ui->udpPort->setValue(port);
-        pb->wsjtx->ui->udpInit->click();
-        peer.sendTo(port, WsjtxPeer::heartbeat());
-        QVERIFY(peer.waitForReceived(1));
-        pb->calculateGrid();
-        QVERIFY(peer.waitForReceived(2));
-        QCOMPARE(peer.received.last(), WsjtxCodec::locationMessage({"WSJT-X", 2}, "FN31pr"));
         QCOMPARE(pb->ui->parkGrid->text() + ' ' + s->grid->text(), QString("FN31pr FN31pr"));
-    }
+        s->lat->setText("41.714775");
 
-    void typedStateFillsContactWithCentre()
-    {
-        pb->station->ui->lat->setText("41.714775");
-        pb->station->ui->lon->setText("-72.727260");
         Ui::Contact* c = pb->contact->ui;
         for (QLineEdit* field : {c->city, c->county, c->grid, c->dist})
             field->setText("x");
         // A quote finds nothing: only distance and bearing are blanked.
         QTest::keyClicks(pb->ui->state, "'");
         QCOMPARE(c->city->text() + c->dist->text(), QString("x"));
-
         // TX is stored as 31.476, -99.331 (read as float when the table is loaded).
         pb->ui->state->clear();
         QTest::keyClicks(pb->ui->state, "tx");
@@ -87,12 +50,7 @@ private Q_SLOTS:
                                    c->dist->text(), c->bear->text()};
         QCOMPARE(shown, QStringList({"StateCenter", "TX", "", "", "31.475999", "-99.33100", "1628 ",
                                      "253"}));
-    }
 
-    // The Station window's state and county reach the main window.
-    void stationStateAndCountyReachMainWindow()
-    {
-        Ui::Station* s = pb->station->ui;
         s->state->setCurrentIndex(s->state->findText("TX"));
         QCOMPARE(pb->ui->parkLocation->text(), QString("US-TX"));
         QTest::keyClicks(s->county, "travis");

@@ -68,44 +68,29 @@ private Q_SLOTS:
 
     // The licence box names the file as the program always has ("LICESE");
     // the version lines are shown even without their file.
-    void missingFiles_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("named");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("licence") << "/LICENSE.txt"
-                                 << "actionLicense"
-                                 << "/LICESE.txt" << false;
-        QTest::newRow("environment") << "/ENVIRONMENT.txt"
-                                     << "actionEnvironment"
-                                     << "/ENVIRONMENT.txt" << true;
-    }
-
     void missingFiles()
     {
-        QFETCH(QString, file);
-        QFETCH(QString, action);
-        QFETCH(QString, named);
-        QFETCH(bool, opens);
-        QVERIFY(QFile::remove(home->infoPath() + file));
         pb->seeFile->close(); // open with the getting-started text since the first start
-        pb->findChild<QAction*>(action)->trigger();
-        QCOMPARE(pb->seeFile->isVisible(), opens);
-        QCOMPARE(home->prompter.titles(), QStringList{"File not Found"});
-        QCOMPARE(home->prompter.shown.at(0).text,
-                 "File '" + pb->programDir.path() + named + "' not Found.\n");
-        QCOMPARE(view()->toPlainText().startsWith(
-                     "Program and Development Software Versions\n  Parkbook Version:"),
-                 opens);
+        QVERIFY(QFile::remove(home->infoPath() + "/LICENSE.txt"));
+        pb->findChild<QAction*>("actionLicense")->trigger();
+        QVERIFY(!pb->seeFile->isVisible());
+        QVERIFY(QFile::remove(home->infoPath() + "/ENVIRONMENT.txt"));
+        pb->findChild<QAction*>("actionEnvironment")->trigger();
+        QVERIFY(pb->seeFile->isVisible());
+        QVERIFY(view()->toPlainText().startsWith(
+            "Program and Development Software Versions\n  Parkbook Version:"));
+        QCOMPARE(home->prompter.titles(), QStringList(2, "File not Found"));
+        const QString missing = "File '" + pb->programDir.path() + "/%1.txt' not Found.\n";
+        QCOMPARE(home->prompter.shown.at(0).text + home->prompter.shown.at(1).text,
+                 missing.arg("LICESE") + missing.arg("ENVIRONMENT"));
     }
 
     // Call signs line up in the lists: a digit second gets a leading space.
     void justifyDigit()
     {
-        QCOMPARE(SeeFile::justifyDigit("K1AB") + SeeFile::justifyDigit("KD2XYZ"),
-                 QString(" K1ABKD2XYZ"));
-        QCOMPARE(SeeFile::justifyDigit("K"), QString("K"));
+        QCOMPARE(SeeFile::justifyDigit("K1AB") + SeeFile::justifyDigit("KD2XYZ") +
+                     SeeFile::justifyDigit("K"),
+                 QString(" K1ABKD2XYZK"));
     }
 
     // The shortcut list names every key the main window binds.

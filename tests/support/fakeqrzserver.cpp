@@ -1,42 +1,27 @@
 #include "fakeqrzserver.h"
 
-#include <QRegularExpression>
 #include <QTcpSocket>
-#include <QUrl>
+#include <QUrlQuery>
+#include <utility>
 
-FakeQrzServer::FakeQrzServer(QObject* parent) : QObject(parent)
+FakeQrzServer::FakeQrzServer()
 {
     connect(&server, &QTcpServer::newConnection, this, [this] {
         while (QTcpSocket* socket = server.nextPendingConnection()) {
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                pending.remove(socket);
-                socket->deleteLater();
-            });
         }
     });
 }
 
-bool FakeQrzServer::start()
-{
-    return server.listen(QHostAddress::LocalHost, 0);
-}
-
-QString FakeQrzServer::url() const
-{
-    return QString("http://127.0.0.1:%1/xml/current/").arg(server.serverPort());
-}
-
 void FakeQrzServer::onReadyRead(QTcpSocket* socket)
 {
-    QByteArray& buffer = pending[socket];
-    buffer += socket->readAll();
-    if (!buffer.contains("\r\n\r\n"))
+    const QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+    socket->setProperty("request", request.contains("\r\n\r\n") ? QByteArray() : request);
+    if (!request.contains("\r\n\r\n"))
         return;
     // "GET /xml/current/?query HTTP/1.1"
-    const QList<QByteArray> requestLine = buffer.left(buffer.indexOf("\r\n")).split(' ');
-    buffer.clear();
-    const QByteArray target = requestLine.value(1);
+    const QByteArray target = request.left(request.indexOf("\r\n")).split(' ').value(1);
     const QString query = QString::fromUtf8(target.mid(target.indexOf('?') + 1));
     queries << query;
     if (dropNext > 0 || (!dropCall.isEmpty() && query.endsWith("callsign=" + dropCall))) {
@@ -59,32 +44,30 @@ void FakeQrzServer::onReadyRead(QTcpSocket* socket)
 void FakeQrzServer::releaseLookups()
 {
     holdLookups = false;
-    for (const auto& [socket, reply] : std::as_const(held)) {
-        if (!pending.contains(socket))
+    for (const auto& [socket, reply] : std::exchange(held, {})) {
+        if (!socket || socket->state() != QAbstractSocket::ConnectedState)
             continue; // the client gave up on it
         socket->write(reply);
         socket->disconnectFromHost();
     }
-    held.clear();
 }
 
 QByteArray FakeQrzServer::answer(const QString& query)
 {
-    // Values are separated by "&" in a login and by ";" in a lookup.
-    QHash<QString, QString> values;
-    for (const QString& part : query.split(QRegularExpression("[&;]"))) {
-        const qsizetype equals = part.indexOf('=');
-        if (equals > 0)
-            values.insert(part.left(equals),
-                          QUrl::fromPercentEncoding(part.mid(equals + 1).toUtf8()));
-    }
+    // Values are separated by "&" in a login and by ";" in a lookup; as any
+    // web server does, the service reads a "+" as a space.
+    const QUrlQuery values(QString(query).replace(';', '&').replace('+', "%20"));
+    const auto value = [&values](const QString& name) {
+        return values.queryItemValue(name, QUrl::FullyDecoded);
+    };
+    const QString key = "2331uf894c4bd29f3923f3bacf02c532d7bd9";
     const QString time = "<GMTime>Sun Dec 06 20:00:00 2026</GMTime>";
     const QString session = "<Key>" + key + "</Key><Count>" + count + "</Count>";
     const QString subExp = "<SubExp>Wed Jan 01 12:34:03 2031</SubExp>";
     QString body;
-    if (values.contains("username")) {
-        const bool accepted = login != Login::Refused && values.value("username") == user &&
-                              values.value("password") == password;
+    if (values.hasQueryItem("username")) {
+        const bool accepted =
+            login != Login::Refused && value("username") == user && value("password") == password;
         sessionExpired = sessionExpired && !accepted;
         if (!accepted)
             body = "<Session><Error>Username/password incorrect </Error>" + time + "</Session>";
@@ -93,9 +76,9 @@ QByteArray FakeQrzServer::answer(const QString& query)
         else
             body = "<Session>" + session + subExp + time + "<Remark>cpu: 0.022s</Remark></Session>";
     } else {
-        const QString call = values.value("callsign");
+        const QString call = value("callsign");
         lookedUp << call;
-        if (sessionExpired || values.value("s") != key)
+        if (sessionExpired || value("s") != key)
             body = "<Session><Error>Session Timeout</Error>" + time + "</Session>";
         else if (stations.contains(call.toUpper()))
             body = "<Callsign>" + stations.value(call.toUpper()) + "</Callsign>\n<Session>" +

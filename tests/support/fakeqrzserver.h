@@ -1,15 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QHash>
-#include <QList>
-#include <QObject>
-#include <QPair>
-#include <QString>
+#include <QPointer>
 #include <QStringList>
 #include <QTcpServer>
-
-class QTcpSocket;
+#include <QTcpSocket>
 
 // A stand-in for the QRZ XML callsign service on 127.0.0.1: answers login and
 // lookup requests with XML shaped like the real answers and records every
@@ -21,17 +16,19 @@ class FakeQrzServer : public QObject
 public:
     enum class Login { Subscriber, NonSubscriber, Refused };
 
-    explicit FakeQrzServer(QObject* parent = nullptr);
+    FakeQrzServer();
 
-    bool start();
-    QString url() const; // "http://127.0.0.1:<port>/xml/current/"
+    bool start() { return server.listen(QHostAddress::LocalHost, 0); }
+    QString url() const
+    {
+        return QString("http://127.0.0.1:%1/xml/current/").arg(server.serverPort());
+    }
 
     // The account the login checks, and how an accepted login answers.
     QString user = "N0CALL";
     QString password = "secret";
     Login login = Login::Subscriber;
     QString count = "123";
-    QString key = "2331uf894c4bd29f3923f3bacf02c532d7bd9";
 
     // Stations the lookup knows: call sign (upper case) -> the inner XML of
     // its <Callsign> block.
@@ -56,9 +53,6 @@ private:
     void onReadyRead(QTcpSocket* socket);
     QByteArray answer(const QString& query);
 
-    // Declared before the server: the server's sockets, destroyed with it,
-    // still report their disconnection into this table.
-    QHash<QTcpSocket*, QByteArray> pending;
-    QList<QPair<QTcpSocket*, QByteArray>> held;
+    QList<QPair<QPointer<QTcpSocket>, QByteArray>> held;
     QTcpServer server;
 };

@@ -6,20 +6,18 @@
 #include <QSslKey>
 #include <QSslServer>
 #include <QSslSocket>
-#include <QTcpServer>
 #include <utility>
 
-FakeUpdateServer::FakeUpdateServer(bool useTls, QObject* parent) : QObject(parent), tls(useTls)
+FakeUpdateServer::FakeUpdateServer(bool useTls) : tls(useTls)
 {
     if (tls) {
         auto* sslServer = new QSslServer(this);
         QSslConfiguration config = QSslConfiguration::defaultConfiguration();
-        QFile cert(PARKBOOK_TESTSUPPORT_DIR "/selfsigned-cert.pem");
+        config.setLocalCertificate(
+            QSslCertificate::fromPath(PARKBOOK_TESTSUPPORT_DIR "/selfsigned-cert.pem").value(0));
         QFile key(PARKBOOK_TESTSUPPORT_DIR "/selfsigned-key.pem");
-        if (cert.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly)) {
-            config.setLocalCertificate(QSslCertificate(cert.readAll()));
+        if (key.open(QIODevice::ReadOnly))
             config.setPrivateKey(QSslKey(key.readAll(), QSsl::Rsa));
-        }
         config.setPeerVerifyMode(QSslSocket::VerifyNone);
         sslServer->setSslConfiguration(config);
         server = sslServer;
@@ -32,11 +30,12 @@ FakeUpdateServer::FakeUpdateServer(bool useTls, QObject* parent) : QObject(paren
             connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] {
                 // Requests are GETs without a body: the header ends the request.
-                QByteArray request = socket->property("request").toByteArray() + socket->readAll();
-                socket->setProperty("request", request.size() > 65536 ? QByteArray() : request);
-                if (!request.contains("\r\n\r\n"))
+                const QByteArray request =
+                    socket->property("request").toByteArray() + socket->readAll();
+                const bool whole = request.contains("\r\n\r\n");
+                socket->setProperty("request", whole || request.size() > 65536 ? "" : request);
+                if (!whole)
                     return;
-                socket->setProperty("request", QByteArray());
                 const QString path = QString::fromUtf8(request.split(' ').value(1));
                 requests << path;
                 if (holdInstaller && installers.contains(path))
@@ -46,11 +45,6 @@ FakeUpdateServer::FakeUpdateServer(bool useTls, QObject* parent) : QObject(paren
             });
         }
     });
-}
-
-bool FakeUpdateServer::listening() const
-{
-    return server->isListening();
 }
 
 QString FakeUpdateServer::baseUrl() const
@@ -69,20 +63,14 @@ void FakeUpdateServer::releaseInstaller()
 
 void FakeUpdateServer::send(QTcpSocket* socket, const QString& path)
 {
-    QByteArray status = "200 OK";
-    QByteArray body = installers.value(path);
-    qint64 announced = truncateInstaller ? body.size() * 2 + 100 : body.size();
-    if (path == "/projects/Parkbook/Parkbook-Version.txt") {
-        body = versionFile;
-        announced = body.size();
-    } else if (!installers.contains(path)) {
-        status = "404 Not Found";
-        body = "not here\n";
-        announced = body.size();
-    }
-    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: application/octet-stream\r\n" +
-                  "Content-Length: " + QByteArray::number(announced) +
-                  "\r\nConnection: close\r\n\r\n" + body);
+    const bool version = path == "/projects/Parkbook/Parkbook-Version.txt";
+    const bool known = version || installers.contains(path);
+    const QByteArray body = version ? versionFile : installers.value(path, "not here\n");
+    const qint64 announced =
+        truncateInstaller && known && !version ? body.size() * 2 + 100 : body.size();
+    socket->write("HTTP/1.1 " + QByteArray(known ? "200 OK" : "404 Not Found") +
+                  "\r\nContent-Type: application/octet-stream\r\nContent-Length: " +
+                  QByteArray::number(announced) + "\r\nConnection: close\r\n\r\n" + body);
     socket->flush();
     socket->disconnectFromHost();
 }

@@ -1,15 +1,10 @@
 #pragma once
 
-#include <QByteArray>
 #include <QHash>
-#include <QList>
-#include <QObject>
-#include <QPair>
 #include <QPointer>
 #include <QStringList>
+#include <QTcpServer>
 #include <QTcpSocket>
-
-class QTcpServer;
 
 // A tiny HTTP(S) server on 127.0.0.1 that serves the version file and the
 // installers of an update server and records the paths it was asked for.
@@ -22,9 +17,8 @@ class FakeUpdateServer : public QObject
     Q_OBJECT
 
 public:
-    explicit FakeUpdateServer(bool useTls = false, QObject* parent = nullptr);
+    explicit FakeUpdateServer(bool useTls = false);
 
-    bool listening() const;
     QString baseUrl() const; // "http://127.0.0.1:port" or "https://..."
 
     QByteArray versionFile = "Parkbook-2.3.6\n";

@@ -2,19 +2,15 @@
 
 #include <QDataStream>
 #include <QNetworkDatagram>
-#include <QTest>
-#include <QUdpSocket>
-#include <QtEndian>
 
-WsjtxPeer::WsjtxPeer(Shape shape, QObject* parent)
-    : QObject(parent), shape(shape), socket(new QUdpSocket(this))
+WsjtxPeer::WsjtxPeer(Shape shape) : shape(shape)
 {
-    connect(socket, &QUdpSocket::readyRead, this, &WsjtxPeer::readAll);
-}
-
-QString WsjtxPeer::idOf(Shape shape)
-{
-    return shape == Shape::Jtdx ? "JTDX" : "WSJT-X";
+    connect(&socket, &QUdpSocket::readyRead, this, [this] {
+        while (socket.hasPendingDatagrams()) {
+            const QByteArray datagram = socket.receiveDatagram().data();
+            (obeys(datagram) ? received : ignored) << datagram;
+        }
+    });
 }
 
 QByteArray WsjtxPeer::u32(quint32 value)
@@ -29,16 +25,6 @@ QByteArray WsjtxPeer::rawText(const QByteArray& bytes, Shape shape)
     if (bytes.isEmpty() && shape == Shape::Wsjtx)
         return QByteArray::fromHex("ffffffff");
     return u32(static_cast<quint32>(bytes.size())) + bytes;
-}
-
-QByteArray WsjtxPeer::text(const QString& value, Shape shape)
-{
-    return rawText(value.toUtf8(), shape);
-}
-
-QByteArray WsjtxPeer::header(quint32 type, const QString& id, quint32 schema)
-{
-    return QByteArray::fromHex("adbccbda") + u32(schema) + u32(type) + text(id);
 }
 
 QByteArray WsjtxPeer::heartbeat(Shape shape, quint32 schema)
@@ -75,36 +61,6 @@ QByteArray WsjtxPeer::decode(const QByteArray& message, quint32 time, qint32 snr
            rawText(message, shape) + QByteArray(2, '\0');
 }
 
-QByteArray WsjtxPeer::loggedAdif(const QString& adif, Shape shape)
-{
-    return header(12, idOf(shape)) + text(adif, shape);
-}
-
-int WsjtxPeer::typeOf(const QByteArray& datagram)
-{
-    return datagram.size() < 12 ? -1 : int(qFromBigEndian<quint32>(datagram.constData() + 8));
-}
-
-bool WsjtxPeer::open()
-{
-    return socket->bind(QHostAddress::LocalHost, 0);
-}
-
-quint16 WsjtxPeer::localPort() const
-{
-    return socket->localPort();
-}
-
-void WsjtxPeer::sendTo(quint16 port, const QByteArray& datagram)
-{
-    socket->writeDatagram(datagram, QHostAddress::LocalHost, port);
-}
-
-bool WsjtxPeer::waitForReceived(int count, int timeoutMs)
-{
-    return QTest::qWaitFor([&] { return received.size() >= count; }, timeoutMs);
-}
-
 bool WsjtxPeer::obeys(const QByteArray& datagram) const
 {
     QDataStream in(datagram);
@@ -120,12 +76,4 @@ bool WsjtxPeer::obeys(const QByteArray& datagram) const
     const QList<quint32> requests =
         shape == Shape::Jtdx ? QList<quint32>{4, 7, 8, 9} : QList<quint32>{3, 4, 7, 8, 9, 11, 15};
     return requests.contains(type);
-}
-
-void WsjtxPeer::readAll()
-{
-    while (socket->hasPendingDatagrams()) {
-        const QByteArray datagram = socket->receiveDatagram().data();
-        (obeys(datagram) ? received : ignored) << datagram;
-    }
 }

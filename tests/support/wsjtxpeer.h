@@ -1,11 +1,9 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
 #include <QObject>
-#include <QString>
-
-class QUdpSocket;
+#include <QTest>
+#include <QUdpSocket>
+#include <QtEndian>
 
 // Plays WSJT-X's side of the UDP link on 127.0.0.1: builds the datagrams
 // WSJT-X (or JTDX) sends and keeps every datagram that comes back. Like JTDX
@@ -23,7 +21,7 @@ public:
     // without revision, and only Reply, Replay, Halt Tx and Free Text obeyed.
     enum class Shape { Wsjtx, Jtdx };
 
-    explicit WsjtxPeer(Shape shape = Shape::Wsjtx, QObject* parent = nullptr);
+    explicit WsjtxPeer(Shape shape = Shape::Wsjtx);
 
     // The Status fields that matter here; the others go out as WSJT-X sends them.
     struct StatusFields {
@@ -36,35 +34,52 @@ public:
         QString txMessage;
     };
 
-    static QString idOf(Shape shape);
+    static QString idOf(Shape shape) { return shape == Shape::Jtdx ? "JTDX" : "WSJT-X"; }
     static QByteArray u32(quint32 value);
     // Empty: FF FF FF FF from WSJT-X, 00 00 00 00 from JTDX.
-    static QByteArray text(const QString& value, Shape shape = Shape::Wsjtx);
     static QByteArray rawText(const QByteArray& bytes, Shape shape = Shape::Wsjtx);
-    static QByteArray header(quint32 type, const QString& id = "WSJT-X", quint32 schema = 2);
+    static QByteArray text(const QString& value, Shape shape = Shape::Wsjtx)
+    {
+        return rawText(value.toUtf8(), shape);
+    }
+    static QByteArray header(quint32 type, const QString& id = "WSJT-X", quint32 schema = 2)
+    {
+        return QByteArray::fromHex("adbccbda") + u32(schema) + u32(type) + text(id);
+    }
     static QByteArray heartbeat(Shape shape = Shape::Wsjtx, quint32 schema = 2);
     static QByteArray status(const StatusFields& fields, Shape shape = Shape::Wsjtx);
     // Delta frequency 1200, flags false.
     static QByteArray decode(const QByteArray& message, quint32 time = 45000000, qint32 snr = -10,
                              Shape shape = Shape::Wsjtx);
-    static QByteArray loggedAdif(const QString& adif, Shape shape = Shape::Wsjtx);
+    static QByteArray loggedAdif(const QString& adif, Shape shape = Shape::Wsjtx)
+    {
+        return header(12, idOf(shape)) + text(adif, shape);
+    }
     // Type of a datagram (u32 at offset 8), or -1.
-    static int typeOf(const QByteArray& datagram);
+    static int typeOf(const QByteArray& datagram)
+    {
+        return datagram.size() < 12 ? -1 : int(qFromBigEndian<quint32>(datagram.constData() + 8));
+    }
 
     const Shape shape;
     QString id() const { return idOf(shape); }
 
-    bool open(); // an ephemeral port on 127.0.0.1
-    quint16 localPort() const;
-    void sendTo(quint16 port, const QByteArray& datagram);
+    bool open() { return socket.bind(QHostAddress::LocalHost, 0); } // an ephemeral port
+    quint16 localPort() const { return socket.localPort(); }
+    void sendTo(quint16 port, const QByteArray& datagram)
+    {
+        socket.writeDatagram(datagram, QHostAddress::LocalHost, port);
+    }
     // Waits (bounded) until at least `count` datagrams have been acted on.
-    bool waitForReceived(int count, int timeoutMs = 5000);
+    bool waitForReceived(int count, int timeoutMs = 5000)
+    {
+        return QTest::qWaitFor([&] { return received.size() >= count; }, timeoutMs);
+    }
 
     QList<QByteArray> received; // acted on
     QList<QByteArray> ignored;
 
 private:
-    void readAll();
     bool obeys(const QByteArray& datagram) const;
-    QUdpSocket* socket;
+    QUdpSocket socket;
 };
