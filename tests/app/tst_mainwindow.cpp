@@ -38,29 +38,29 @@ private Q_SLOTS:
             pb->logError("Something failed");
             QFile log(home.dataPath() + "/errorLog.txt");
             QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
-            QCOMPARE(QString::fromUtf8(log.readAll()).split('\n', Qt::SkipEmptyParts).last(),
-                     QString("06/05/2023 12:00:00 Something failed"));
-
+            QVERIFY(log.readAll().endsWith("06/05/2023 12:00:00 Something failed\n"));
             QStatusTipEvent tip("Contact's Call");
-            for (const char* shown : {"Contact's Call", "", "Contact's Call"}) {
+            QString tips;
+            for (int toggles = 0; toggles < 3; ++toggles) {
                 pb->statusBar()->clearMessage();
                 QCoreApplication::sendEvent(pb.get(), &tip);
-                QCOMPARE(pb->statusBar()->currentMessage(), QString(shown));
+                tips += pb->statusBar()->currentMessage() + "|";
                 pb->ui->actionStatus_Tips->trigger(); // turns them off, on, off
             }
+            QCOMPARE(tips, QString("Contact's Call||Contact's Call|"));
             pb->show();
             pb->parkLog->close();
             pb->close();
         }
         QSettings settings(home.iniPath(), QSettings::IniFormat);
-        for (const char* group : {"Main", "Activity", "Contact", "Station", "WSJTx", "About",
-                                  "ParkLog", "ContactLog", "ActivationLog"})
-            QVERIFY2(settings.value(QString(group) + "/Exist").toString() == "Yes", group);
-        QCOMPARE(QStringList({settings.value("Station/Visible").toString(),
-                              settings.value("ParkLog/Visible").toString(),
-                              settings.value("Main/StatusTips").toString(),
-                              settings.value("Main/DataDirectory").toString()}),
-                 QStringList({"Yes", "No", "0", home.dataPath()}));
+        QStringList stored;
+        for (const char* key :
+             {"Main/Exist", "Activity/Exist", "Contact/Exist", "Station/Exist", "WSJTx/Exist",
+              "About/Exist", "ParkLog/Exist", "ContactLog/Exist", "ActivationLog/Exist",
+              "Station/Visible", "ParkLog/Visible", "Main/StatusTips", "Main/DataDirectory"})
+            stored << settings.value(key).toString();
+        QCOMPARE(stored.join(' '),
+                 "Yes Yes Yes Yes Yes Yes Yes Yes Yes Yes No 0 " + home.dataPath());
         auto again = home.makeParkbook();
         QVERIFY(!again->ui->actionStatus_Tips->isChecked());
         QCOMPARE(again->station->visibility + again->parkLog->visibility, QString("YesNo"));
@@ -81,8 +81,8 @@ private Q_SLOTS:
         TempHome home(false);
         auto pb = home.makeParkbook();
         QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 1);
-        QCOMPARE(home.prompter.shown[0].text, "Directory '" + home.dataPath() + "' is missing.");
-        QCOMPARE(home.prompter.shown[0].icon, QMessageBox::Critical);
+        QVERIFY(home.prompter.shown[0].icon == QMessageBox::Critical &&
+                home.prompter.shown[0].text == "Directory '" + home.dataPath() + "' is missing.");
     }
 
     void dataDirectoryChooser()
@@ -104,7 +104,7 @@ private Q_SLOTS:
                  QStringList({"Same Parkbook Data Directory", "Enter Callsigns"}));
         // No reopens the chooser; cancelling it changes nothing.
         choose({other, QString()}, {QMessageBox::No});
-        QCOMPARE(home.prompter.chooserTitles.size(), 2);
+        QVERIFY(home.prompter.paths.isEmpty());
         QCOMPARE(home.prompter.titles(), QStringList{"New Parkbook Data Directory!"});
         QCOMPARE(home.prompter.shown[0].defaultButton, QMessageBox::No);
         QCOMPARE(pb->dataDir.path(), home.dataPath());

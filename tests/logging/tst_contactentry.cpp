@@ -61,12 +61,11 @@ private Q_SLOTS:
                      shown + "2");
             QVERIFY(edit->isModified());
         }
-        const QList<std::tuple<QLineEdit*, bool, QLineEdit*>> enter = {
-            {ui->rcvd, false, ui->state},
-            {ui->rcvd, true, ui->comment},
-            {ui->state, false, ui->name},
-            {ui->name, false, ui->comment},
-            {ui->p2p, false, ui->sent}};
+        const std::tuple<QLineEdit*, bool, QLineEdit*> enter[] = {{ui->rcvd, false, ui->state},
+                                                                  {ui->rcvd, true, ui->comment},
+                                                                  {ui->state, false, ui->name},
+                                                                  {ui->name, false, ui->comment},
+                                                                  {ui->p2p, false, ui->sent}};
         for (const auto& [from, qrz, to] : enter) {
             pb->qrzConnected = qrz;
             from->setFocus();
@@ -90,6 +89,7 @@ private Q_SLOTS:
 
     // Arrow and page keys step through the park log and show all of a
     // contact; its line is green with the cursor on it, the others blue.
+    // Up with nothing shown goes to the first, Down to the last.
     void parkLogKeys()
     {
         addContacts({"20260601 130000 K-0001 N3ABC", "20260601 131000 K-0001 K2XYZ"});
@@ -104,19 +104,18 @@ private Q_SLOTS:
         QCOMPARE(pb->parkLog->windowTitle(),
                  QString("Alt-P: Park Log Date = 20260601,  Contacts = 3"));
         pb->ui->call->setFocus();
-        const QList<std::pair<Qt::Key, int>> steps = {
-            {Qt::Key_Down, 3}, // nothing shown: the last contact
-            {Qt::Key_Down, 3}, {Qt::Key_Up, 2},      {Qt::Key_PageUp, 1},
-            {Qt::Key_Up, 1},   {Qt::Key_PageDown, 3}};
-        for (const auto& [key, shown] : steps) {
+        QString seen;
+        for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_PageUp,
+                                  Qt::Key_Up, Qt::Key_PageDown}) {
             press(pb.get(), key);
-            QCOMPARE(pb->currentLogId, shown);
-            QCOMPARE(pb->parkLogPosition, shown);
-            QCOMPARE(pb->parkLog->ui->log->textCursor().blockNumber(), shown - 1);
-            for (int line = 1; line <= 3; ++line)
-                QCOMPARE(lineColour(pb->parkLog, line),
-                         line == shown ? pb->themeGreen : pb->themeBlue);
+            seen += QString(" %1%2%3")
+                        .arg(pb->currentLogId)
+                        .arg(pb->parkLogPosition)
+                        .arg(pb->parkLog->ui->log->textCursor().blockNumber() + 1) +
+                    colours(pb.get(), pb->parkLog);
         }
+        // Down with nothing shown went to the last.
+        QCOMPARE(seen, QString(" 333BBG 333BBG 222BGB 111GBB 111GBB 333BBG"));
         QCOMPARE(form(pb.get()), QStringList({"W1AW", "140102", "Hiram", "CT", "55", "57", "CW",
                                               "40m", "7.030", "5", "K-2222", "hello"}));
         const Ui::Contact* c = pb->contact->ui;
@@ -124,11 +123,10 @@ private Q_SLOTS:
             QStringList({c->call->text(), c->last->text(), c->city->text(), c->grid->text(),
                          c->license->text(), c->dist->text().trimmed(), c->bear->text().trimmed()}),
             QStringList({"W1AW", "Maxim", "Newington", "FN31", "Club", "2508", "273"}));
-        // Up with nothing shown goes to the first.
         pb->ui->clear->click();
         pb->parkLogPosition = 0;
         QCOMPARE(pb->displayParkLog(0), 3);
-        QCOMPARE(lineColour(pb->parkLog, 3), pb->themeBlue);
+        QCOMPARE(colours(pb.get(), pb->parkLog), QString("BBB"));
         pb->ui->call->setFocus();
         press(pb.get(), Qt::Key_Up);
         QCOMPARE(pb->currentLogId, 1);
@@ -145,14 +143,13 @@ private Q_SLOTS:
             pb->endContact();
             home->prompter.answers.enqueue(answer);
             pb->ui->deleteContact->click();
-            QCOMPARE(home->prompter.shown.last().text,
-                     QString("Do you want to delete this Contact\nfrom the Parkbook Database?\n"
-                             "   Contact: K2XYZ\n   Park:    K-0001\n   Date:    20260601"));
-            QCOMPARE(home->prompter.shown.last().defaultButton, QMessageBox::No);
+            const ScriptedPrompter::Shown box = home->prompter.shown.last();
+            QVERIFY(box.defaultButton == QMessageBox::No &&
+                    box.text.endsWith("K2XYZ\n   Park:    K-0001\n   Date:    20260601"));
             const QString remaining = answer == QMessageBox::No ? "2" : "1";
-            QCOMPARE(run("SELECT count(*) FROM log"), QStringList(remaining));
-            QCOMPARE(QString::number(pb->parkLogCount) + pb->ui->call->text(), remaining);
-            QCOMPARE(pb->currentLogId, 0);
+            QCOMPARE(run("SELECT count(*) FROM log").join("") + QString::number(pb->parkLogCount) +
+                         pb->ui->call->text() + QString::number(pb->currentLogId),
+                     remaining + remaining + "0");
         }
         QCOMPARE(wrongCounters(), QStringList());
     }
@@ -167,8 +164,8 @@ private Q_SLOTS:
         QStringList calls;
         for (const QString& line : pb->contactLog->ui->log->toPlainText().split('\n'))
             calls << line.mid(31, 6).trimmed();
-        QCOMPARE(calls.join(' '), QString("W9NEW  N3ABC K2XYZ  W1AW"));
-        QCOMPARE(lineColour(pb->contactLog, 1), pb->themeBlue);
+        QCOMPARE(calls.join(' ') + " " + colours(pb.get(), pb->contactLog).left(1),
+                 QString("W9NEW  N3ABC K2XYZ  W1AW B"));
         QCOMPARE(pb->contactLog->ui->log->textCursor().position(), 0);
         type(pb->ui->call, "k5new"); // logging with the list open refreshes it
         press(pb.get(), Qt::Key_F8);
@@ -178,17 +175,17 @@ private Q_SLOTS:
     // At 00:00:00 UTC the park dates move on and the park log is loaded once.
     void midnightReloadsOnce()
     {
-        auto tick = [this](int day, QTime time, const QString& typed) {
-            UtcClock::setFixed(QDateTime(QDate(2026, 6, day), time, Qt::UTC));
-            pb->ui->comment->setText(typed);
-            pb->sysclkTimeout();
-            return pb->ui->comment->text();
-        };
         addContacts({"20260602 000000 K-0001 W1AW"});
-        QCOMPARE(tick(1, QTime(23, 59, 59), "before"), QString("before"));
-        QCOMPARE(tick(2, QTime(0, 0, 0), "typed"), QString());
-        QCOMPARE(tick(2, QTime(0, 0, 1), "after"), QString("after"));
-        QCOMPARE(pb->ui->parkDate->text() + pb->ui->endDate->text(), QString("2026060220260602"));
+        QString kept;
+        for (const auto& [day, time] : QList<std::pair<int, QTime>>{
+                 {1, QTime(23, 59, 59)}, {2, QTime(0, 0, 0)}, {2, QTime(0, 0, 1)}}) {
+            UtcClock::setFixed(QDateTime(QDate(2026, 6, day), time, Qt::UTC));
+            pb->ui->comment->setText("typed");
+            pb->sysclkTimeout();
+            kept += pb->ui->comment->text() + "|";
+        }
+        QCOMPARE(kept + pb->ui->parkDate->text() + pb->ui->endDate->text(),
+                 QString("typed||typed|2026060220260602"));
         QCOMPARE(pb->parkLog->windowTitle(),
                  QString("Alt-P: Park Log Date = 20260602,  Contacts = 1"));
     }

@@ -79,11 +79,13 @@ private Q_SLOTS:
         QCOMPARE(listed("CA-0001"), fault == 0);
     }
 
-    void stationChecks_data()
+    void hints_data()
     {
-        // The answers to the boxes (Y/N, "-" when no list is loaded) and the reference.
+        // Station slot 1: the answers to the boxes (Y/N, "-" when no list is
+        // loaded) and the reference; park to park: the band and the references.
         QTest::addColumn<QString>("typed");
-        // reference|name|multi-state|state|location|grid|status message|red
+        // Slot 1: reference|name|multi-state|state|location|grid|status message|red;
+        // park to park: p2p|status message.
         QTest::addColumn<QString>("shown");
         QTest::newRow("no list") << "- US-0002"
                                  << "US-0002||0|?||||0";
@@ -106,18 +108,43 @@ private Q_SLOTS:
             << "US-4556|Lake \"Tahoe\" State Park, North|0|NV|US-NV||K-4556 is now US-4556|0";
         QTest::newRow("K- renamed, kept") << "N K-4556"
                                           << "K-4556||0|?|||K-4556 is now US-4556|1";
+        // The log holds an activation of US-0001 on 20m and a hunted 2-fer of
+        // US-0100 and US-4556 on 40m.
+        const QString tahoe = "US-4556 Lake \"Tahoe\" State Park, North (US-NV)";
+        const QString mauricie = "CA-0001 Parc national de la Mauricie — Forêt (CA-QC) - New park";
+        QTest::newRow("p2p worked on this band") << "20m US-0001"
+                                                 << "US-0001|US-0001 Acadia National Park (US-ME)";
+        QTest::newRow("p2p new band") << "20m US-4556"
+                                      << "US-4556|" + tahoe + " - New band";
+        QTest::newRow("p2p new park") << "40m CA-0001"
+                                      << "CA-0001|" + mauricie;
+        QTest::newRow("p2p several") << "40m us-0100, ca-0001,US-9999"
+                                     << "US-0100, CA-0001,US-9999|US-0100 Appalachian National "
+                                        "Scenic Trail (US-CT,US-GA,US-MA,US-MD,US-ME); " +
+                                            mauricie + "; US-9999 is no longer an active POTA park";
+        QTest::newRow("p2p K- renamed, taken") << "40m K-4556"
+                                               << "US-4556|" + tahoe;
     }
 
     // Slot 1 is the one shown in the main window, which follows it.
-    void stationChecks()
+    void hints()
     {
         QFETCH(QString, typed);
+        const QString how = typed.section(' ', 0, 0);
         TempHome home;
         auto pb = home.makeParkbook();
-        if (!typed.startsWith('-'))
+        if (how != "-")
             importList(*pb, home, ParkListData::csv);
-        const QString answers = typed.section(' ', 0, 0);
-        for (const QChar answer : answers)
+        if (how.endsWith('m')) {
+            Journey::run("INSERT INTO log (date, time, park, call, band, p2p) VALUES "
+                         "('20260501', '120000', 'US-0001', 'K1AAA', '20m', ''), "
+                         "('20260502', '130000', 'HUNTER', 'K2BBB', '40m', 'US-0100,US-4556')");
+            pb->ui->band->setText(how);
+            enter(pb->ui->p2p, typed.section(' ', 1));
+            QTEST(pb->ui->p2p->text() + "|" + pb->statusBar()->currentMessage(), "shown");
+            return;
+        }
+        for (const QChar answer : how)
             if (answer != '-')
                 home.prompter.answers.enqueue(answer == 'Y' ? QMessageBox::Yes : QMessageBox::No);
         Ui::Station* form = pb->station->ui;
@@ -133,42 +160,6 @@ private Q_SLOTS:
               "shown");
         QCOMPARE(pb->ui->parkReference->text() + pb->ui->parkName->text(),
                  form->pRef1->text() + form->name1->text());
-    }
-
-    void p2pHints_data()
-    {
-        QTest::addColumn<QString>("typed"); // band|p2p
-        QTest::addColumn<QString>("shown"); // p2p|status message
-        const QString tahoe = "US-4556 Lake \"Tahoe\" State Park, North (US-NV)";
-        const QString mauricie = "CA-0001 Parc national de la Mauricie — Forêt (CA-QC) - New park";
-        QTest::newRow("worked on this band") << "20m|US-0001"
-                                             << "US-0001|US-0001 Acadia National Park (US-ME)";
-        QTest::newRow("new band") << "20m|US-4556"
-                                  << "US-4556|" + tahoe + " - New band";
-        QTest::newRow("new park") << "40m|CA-0001"
-                                  << "CA-0001|" + mauricie;
-        QTest::newRow("several") << "40m|us-0100, ca-0001,US-9999"
-                                 << "US-0100, CA-0001,US-9999|US-0100 Appalachian National Scenic "
-                                    "Trail (US-CT,US-GA,US-MA,US-MD,US-ME); " +
-                                        mauricie + "; US-9999 is no longer an active POTA park";
-        QTest::newRow("K- renamed, taken") << "40m|K-4556"
-                                           << "US-4556|" + tahoe;
-    }
-
-    // The log holds an activation of US-0001 on 20m and a hunted 2-fer of
-    // US-0100 and US-4556 on 40m.
-    void p2pHints()
-    {
-        QFETCH(QString, typed);
-        TempHome home;
-        auto pb = home.makeParkbook();
-        importList(*pb, home, ParkListData::csv);
-        Journey::run("INSERT INTO log (date, time, park, call, band, p2p) VALUES "
-                     "('20260501', '120000', 'US-0001', 'K1AAA', '20m', ''), "
-                     "('20260502', '130000', 'HUNTER', 'K2BBB', '40m', 'US-0100,US-4556')");
-        pb->ui->band->setText(typed.section('|', 0, 0));
-        enter(pb->ui->p2p, typed.section('|', 1));
-        QTEST(pb->ui->p2p->text() + "|" + pb->statusBar()->currentMessage(), "shown");
     }
 };
 

@@ -26,21 +26,17 @@ private Q_SLOTS:
         QTest::addColumn<QString>("contacts"); // VALUES of (park, p2p, dxcc)
         // attempts successful lateShift unique totalQso states parkToPark dxs; repeat; kilo
         QTest::addColumn<QString>("figures");
-        QTest::newRow("10 late of 10") << "('K-2', 'PA', '10', '10', '')"
-                                       << ""
-                                       << "1 1 1 1 10 1 0 0; K-2 1; K-2 10";
-        QTest::newRow("9 late of 9") << "('K-2', 'PA', '9', '9', '')"
-                                     << ""
-                                     << "1 0 0 1 9 1 0 0; K-2 0; K-2 9";
-        // "?", "" and NULL are states (the last two the same one); counters
-        // that are empty or text count 0; hunting days are no activations.
-        QTest::newRow("states and top lists")
+        // Ten contacts make a success, ten before noon a late shift; "?", ""
+        // and NULL are states (the last two the same one); counters that are
+        // empty or text count 0; hunting days are no activations.
+        QTest::newRow("activations")
             << "('K-1', 'OH', '20', '0', '1'), ('K-1', 'OH', '15', '12', ''), ('K-2', '?', '5', "
                "'0', ''), ('K-2', '?', '11', '0', '2'), ('K-2', 'PA', '12', '0', ''), ('K-2', "
-               "'PA', '13', '0', ''), ('K-3', '', '100', '0', ''), ('K-5', NULL, '', '', ''), "
-               "('K-5', NULL, 'many', 'x', 'y'), ('HUNTER', 'NH', '30', '30', '5')"
+               "'PA', '13', '0', ''), ('K-2', 'PA', '10', '10', ''), ('K-3', '', '100', '0', ''), "
+               "('K-5', NULL, '', '', ''), ('K-5', NULL, 'many', 'x', 'y'), ('K-5', NULL, '9', "
+               "'9', ''), ('HUNTER', 'NH', '30', '30', '5')"
             << ""
-            << "9 6 1 4 176 4 3 0; K-2 3, K-1 2, K-3 1; K-3 100, K-2 41, K-1 35";
+            << "11 7 2 4 195 4 3 0; K-2 4, K-1 2, K-3 1; K-3 100, K-2 51, K-1 35";
         // Countries hunted park to park, each once.
         QTest::newRow("hunted countries")
             << ""

@@ -3,14 +3,13 @@
 #include "app/parkbook.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
+#include "scratchdatabases.h"
 #include "temphome.h"
 #include "ui_parkbook.h"
 #include "ui_seelog.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTest>
 #include <QTextBlock>
 
@@ -56,20 +55,17 @@ inline std::unique_ptr<Parkbook> firstStart(TempHome& home, bool twoFer)
     if (!QTest::qWaitForWindowActive(pb->station))
         return nullptr;
     Ui::Station* st = pb->station->ui;
-    type(st->station, "k1stn");
-    type(st->call, "k1op");
     st->mode->setCurrentText("SSB");
     st->band->setCurrentText("20m");
-    type(st->frequency, "14.250");
-    type(st->power, "100");
     st->state->setCurrentText("MA");
-    type(st->pRef1, "k-0001");
-    type(st->name1, "first park");
-    if (twoFer) {
-        type(st->pRef2, "k-0002");
-        type(st->name2, "second park");
+    const std::pair<QLineEdit*, const char*> typed[] = {
+        {st->station, "k1stn"}, {st->call, "k1op"},        {st->frequency, "14.250"},
+        {st->power, "100"},     {st->pRef1, "k-0001"},     {st->name1, "first park"},
+        {st->pRef2, "k-0002"},  {st->name2, "second park"}};
+    for (int field = 0; field < (twoFer ? 8 : 6); ++field)
+        type(typed[field].first, typed[field].second);
+    if (twoFer)
         QTest::mouseClick(st->act2, Qt::LeftButton);
-    }
     QTest::keyClick(st->pRef1, Qt::Key_S, Qt::AltModifier);
     pb->activateWindow();
     if (!QTest::qWaitForWindowActive(pb.get()))
@@ -96,22 +92,11 @@ inline void logContact(Parkbook* pb, const QString& call, const QString& rcvd,
 inline QStringList run(const QString& statement, const QString& folder = "Programs/Parkbook/Data")
 {
     QSqlDatabase db = QSqlDatabase::contains("check")
-                          ? QSqlDatabase::database("check")
+                          ? QSqlDatabase::database("check", false)
                           : QSqlDatabase::addDatabase("QSQLITE", "check");
     db.close();
     db.setDatabaseName(QDir::currentPath() + "/" + folder + "/parkbook.db");
-    const bool opened = db.open();
-    QSqlQuery query(db);
-    if (!opened || !query.exec(statement))
-        QTest::qFail(qPrintable(statement), __FILE__, __LINE__);
-    QStringList rows;
-    while (query.next()) {
-        QStringList row;
-        for (int i = 0; i < query.record().count(); ++i)
-            row.append(query.value(i).toString());
-        rows.append(row.join('|'));
-    }
-    return rows;
+    return db.open() ? rowsOf(db, statement) : QStringList("cannot open " + folder);
 }
 
 // Every activation record whose counters differ from a count of its contacts.
@@ -123,11 +108,18 @@ inline QStringList wrongCounters()
                "' || count(nullif(p2p, '')) FROM log l WHERE l.date = p.date AND l.park = p.park)");
 }
 
-// The colour of line `line` (from 1) of a list window.
-inline QColor lineColour(const SeeLog* list, int line)
+// The colours of the lines of a list window: G(reen), B(lue), T(ext) or ?.
+inline QString colours(const Parkbook* pb, const SeeLog* list)
 {
-    const QTextBlock block = list->ui->log->document()->findBlockByNumber(line - 1);
-    return block.begin().fragment().charFormat().foreground().color();
+    QString letters;
+    for (QTextBlock b = list->ui->log->document()->begin(); b.isValid(); b = b.next()) {
+        const QColor colour = b.begin().fragment().charFormat().foreground().color();
+        letters += colour == pb->themeGreen  ? 'G'
+                   : colour == pb->themeBlue ? 'B'
+                   : colour == pb->themeText ? 'T'
+                                             : '?';
+    }
+    return letters;
 }
 
 // The date and park that begin each line of the activation list.

@@ -2,11 +2,30 @@
 
 #include "db/database.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QVariant>
+
+// The rows a statement gives on `db`, each as "value|value|..."; a statement
+// that cannot run fails the test.
+inline QStringList rowsOf(const QSqlDatabase& db, const QString& statement)
+{
+    QSqlQuery query(db);
+    if (!query.exec(statement))
+        QTest::qFail(qPrintable(statement + ": " + query.lastError().text()), __FILE__, __LINE__);
+    QStringList rows;
+    while (query.next()) {
+        QStringList row;
+        for (int i = 0; i < query.record().count(); ++i)
+            row.append(query.value(i).toString());
+        rows.append(row.join('|'));
+    }
+    return rows;
+}
 
 // The program's two databases without a window: the log in a temporary
 // directory and the in-memory lists, each on a connection of its own, laid
@@ -42,19 +61,5 @@ struct ScratchDatabases {
         }
         return query.lastInsertId().toLongLong();
     }
-
-    // The rows of a SELECT on the log, each as "value|value|...".
-    QStringList rows(const QString& select) const
-    {
-        QSqlQuery query(log);
-        query.exec(select);
-        QStringList result;
-        while (query.next()) {
-            QStringList row;
-            for (int i = 0; i < query.record().count(); ++i)
-                row.append(query.value(i).toString());
-            result.append(row.join('|'));
-        }
-        return result;
-    }
+    QStringList rows(const QString& select) const { return rowsOf(log, select); }
 };

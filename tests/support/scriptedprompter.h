@@ -6,6 +6,7 @@
 #include <QQueue>
 #include <QString>
 #include <functional>
+#include <utility>
 
 // A prompter for tests: records every box and chooser it was asked to show
 // and answers from queues. A box with no scripted answer gets its default
@@ -25,7 +26,6 @@ public:
     QList<Shown> shown;
     QQueue<QMessageBox::StandardButton> answers;
     QQueue<QString> paths; // answers of the file and directory choosers ("" = cancel)
-    QStringList chooserTitles;
     // Runs once while the next box is "open", as events delivered during a
     // real box's own event loop would.
     std::function<void()> whileShown;
@@ -34,26 +34,48 @@ public:
     QQueue<int> choices;
     QStringList chooserItems; // what the latest item chooser offered
 
-    QStringList titles() const;
+    QStringList titles() const
+    {
+        QStringList result;
+        for (const Shown& box : shown)
+            result << box.title;
+        return result;
+    }
     int count(const QString& title) const { return titles().count(title); }
-    void clear();
+    // Forgets what was shown and what was queued; a pending whileShown stays.
+    void clear()
+    {
+        std::function<void()> pending = std::move(whileShown);
+        *this = ScriptedPrompter();
+        whileShown = std::move(pending);
+    }
 
-    QMessageBox::StandardButton message(QWidget* parent, QMessageBox::Icon icon,
-                                        const QString& title, const QString& text,
-                                        QMessageBox::StandardButtons buttons,
-                                        QMessageBox::StandardButton defaultButton) override;
-    QString existingDirectory(QWidget*, const QString& caption, const QString&,
+    QMessageBox::StandardButton message(QWidget*, QMessageBox::Icon icon, const QString& title,
+                                        const QString& text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override
+    {
+        shown.append({icon, title, text, buttons, defaultButton, {}});
+        if (whileShown)
+            std::exchange(whileShown, nullptr)();
+        if (!answers.isEmpty())
+            return answers.dequeue();
+        if (defaultButton != QMessageBox::NoButton)
+            return defaultButton;
+        const int lowest = int(buttons) & -int(buttons);
+        return lowest ? QMessageBox::StandardButton(lowest) : QMessageBox::Ok;
+    }
+    QString existingDirectory(QWidget*, const QString&, const QString&,
                               QFileDialog::Options) override
     {
-        return nextPath(caption);
+        return nextPath();
     }
-    QString openFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    QString openFileName(QWidget*, const QString&, const QString&, const QString&) override
     {
-        return nextPath(caption);
+        return nextPath();
     }
-    QString saveFileName(QWidget*, const QString& caption, const QString&, const QString&) override
+    QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
     {
-        return nextPath(caption);
+        return nextPath();
     }
     int choose(QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
                const QStringList& buttons, int defaultButton) override
@@ -61,18 +83,12 @@ public:
         shown.append({icon, title, text, QMessageBox::NoButton, QMessageBox::NoButton, buttons});
         return choices.isEmpty() ? defaultButton : choices.dequeue();
     }
-    int chooseItem(QWidget*, const QString& title, const QString&,
-                   const QStringList& items) override
+    int chooseItem(QWidget*, const QString&, const QString&, const QStringList& items) override
     {
-        chooserTitles << title;
         chooserItems = items;
         return choices.isEmpty() ? -1 : choices.dequeue();
     }
 
 private:
-    QString nextPath(const QString& caption)
-    {
-        chooserTitles << caption;
-        return paths.isEmpty() ? QString() : paths.dequeue();
-    }
+    QString nextPath() { return paths.isEmpty() ? QString() : paths.dequeue(); }
 };
