@@ -245,9 +245,18 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(details->city->text(), QString("Corning"), 5000);
         type(pb->ui->comment, "x");
         press(pb.get(), Qt::Key_F8);
+        // Bob's details shown, the call then corrected and logged at once: the
+        // Contact window's details are not this station's (the name in the
+        // form is the operator's to keep or change).
+        type(pb->ui->call, "q2bb");
+        press(pb.get(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(details->city->text(), QString("Buffalo"), 5000);
+        pb->ui->call->backspace();
+        type(pb->ui->call, "d");
+        press(pb.get(), Qt::Key_F8);
         qunsetenv("PARKBOOK_QRZ_URL");
         QCOMPARE(run("SELECT call, name, city, last FROM log ORDER BY id"),
-                 QStringList({"Q2AA|||", "Q2BC|Carl|Corning|Smith"}));
+                 QStringList({"Q2AA|||", "Q2BC|Carl|Corning|Smith", "Q2BD|Bob||"}));
     }
 
     // A short or unconfirmed park date files nothing; a new one loads its park log first.
