@@ -1,7 +1,7 @@
 #include "db/parkstable.h"
 
-#include "parks/activationrecords.h"
 #include "db/sqlitestatement.h"
+#include "parks/activationrecords.h"
 #include "parks/laterule.h"
 
 #include <QByteArrayView>

@@ -1,6 +1,6 @@
 #include "app/parkbook.h"
-#include "db/database.h"
 #include "app/prompter.h"
+#include "db/database.h"
 #include "db/parklist.h"
 #include "settings/endpoints.h"
 
