@@ -6,7 +6,7 @@
 // the "hidden windows" lines start it with every secondary window closed.
 //
 //   parkbook_bench [--runs N] [--data DIR] [--json FILE] [--scale N]
-//                  [--only programs|import|startup|parklist|keys]
+//                  [--only programs|import|startup|keys|activations|parklist]
 //
 // --scale 10 adds a run on ten times the data (1,000,000 contacts) of the
 // measures that must grow no worse than linearly, and their growth table.
