@@ -1,5 +1,7 @@
 #include "db/activationlist.h"
 
+#include "db/sqlitestatement.h"
+
 #include <QVariant>
 
 DbResult ActivationList::rebuild(QSqlDatabase memory, const QList<qint64>& parkIds)
@@ -8,13 +10,17 @@ DbResult ActivationList::rebuild(QSqlDatabase memory, const QList<qint64>& parkI
     clear.prepare("DELETE FROM activationId");
     DbResult result = execute(clear);
     const bool inTransaction = memory.transaction();
-    QSqlQuery insert(memory);
-    insert.prepare("INSERT INTO activationId (parkId) VALUES (?)");
+    // Thousands of rows at each redraw of the list: through SQLite directly.
+    SqliteStatement insert(memory, "INSERT INTO activationId (parkId) VALUES (?)");
+    if (result && !insert.isValid())
+        result = DbResult::failure(insert.error());
     for (const qint64 id : parkIds) {
         if (!result)
             break;
-        insert.addBindValue(id);
-        result = execute(insert);
+        insert.bindInt(1, id);
+        if (!insert.run())
+            result = DbResult::failure(insert.error());
+        insert.reset();
     }
     if (inTransaction)
         memory.commit();
