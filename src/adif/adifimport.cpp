@@ -124,8 +124,15 @@ void Parkbook::importRecord(const QString& record, RecordWriter& writer)
     const Adif::FieldIndex fields(record);
     const QString date = fields.value(u"QSO_DATE");
     const QString time = Adif::paddedTime(fields.value(u"TIME_ON"));
+    // A file's records are counted once it is in (see the import), and a
+    // record refused stops the file as a refused contact does; a single
+    // contact from WSJT-X has its record counted and listed at once.
     auto ensurePark = [this, &date, &writer](const QString& park, const QString& name) {
-        if (writer.needsParkRecord(date, park))
+        if (!writer.needsParkRecord(date, park))
+            return;
+        if (importRunning)
+            (void)writer.addParkRecord(stationParkRecord(date, park, name));
+        else
             addToParks(date, park, name);
     };
 

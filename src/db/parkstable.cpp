@@ -95,11 +95,14 @@ DbResult ParksTable::updateFromSlot(QSqlDatabase db, const ParkRecord& r)
     return execute(query);
 }
 
+const char* const ParksTable::insertAddedSql =
+    "INSERT INTO parks (date, park, name, lat, lon, county, state, location, QSOs, LateQSOs, "
+    "P2Ps) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0)";
+
 DbResult ParksTable::insertAdded(QSqlDatabase db, const ParkRecord& r)
 {
     QSqlQuery query(db);
-    query.prepare("INSERT INTO parks (date, park, name, lat, lon, county, state, location, QSOs, "
-                  "LateQSOs, P2Ps) VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0, 0, 0)");
+    query.prepare(insertAddedSql);
     for (const QString& value :
          {r.date, r.park, r.name, r.lat, r.lon, r.county, r.state, r.location})
         query.addBindValue(value);

@@ -40,6 +40,7 @@ DbResult updateFromSlot(QSqlDatabase db, const ParkRecord& record);
 // A record added for a contact that arrived (ticked slot, WSJT-X, a file):
 // counters 0, no multi-state flag.
 DbResult insertAdded(QSqlDatabase db, const ParkRecord& record);
+extern const char* const insertAddedSql; // its statement, binding date to location
 DbResult remove(QSqlDatabase db, qint64 id);
 
 // The ids for the activation list (hunting: only "HUNTER" days; else every

@@ -1,7 +1,5 @@
 #include "db/recordwriter.h"
 
-#include "db/parkstable.h"
-
 #include <QSqlError>
 #include <QVariant>
 
@@ -17,7 +15,8 @@ RecordWriter::RecordWriter(QSqlDatabase database)
                "COLLATE NOCASE and ifnull(band,'')=? COLLATE NOCASE and ifnull(p2p,'')=? "
                "ORDER BY id LIMIT 1"),
       insert(db, ContactColumns::insertSql("log").toUtf8().constData()),
-      update(db, ContactColumns::updateSql("log", "id", keptByDuplicate).toUtf8().constData())
+      update(db, ContactColumns::updateSql("log", "id", keptByDuplicate).toUtf8().constData()),
+      insertPark(db, ParksTable::insertAddedSql)
 {
     for (const ContactColumns::Column& column : ContactColumns::all) {
         written.append(column.member);
@@ -67,6 +66,19 @@ DbResult RecordWriter::write(const ContactRow& row)
     const DbResult result = statement.run()
                                 ? DbResult::success(found ? id : statement.lastInsertId())
                                 : DbResult::failure(statement.error());
+    if (!result && firstFailure.isEmpty())
+        firstFailure = result.error;
+    return result;
+}
+
+DbResult RecordWriter::addParkRecord(const ParkRecord& r)
+{
+    int place = 0;
+    for (const QString* value :
+         {&r.date, &r.park, &r.name, &r.lat, &r.lon, &r.county, &r.state, &r.location})
+        insertPark.bindText(++place, *value);
+    const DbResult result = insertPark.run() ? DbResult::success(insertPark.lastInsertId())
+                                             : DbResult::failure(insertPark.error());
     if (!result && firstFailure.isEmpty())
         firstFailure = result.error;
     return result;

@@ -2,6 +2,7 @@
 
 #include "db/contactrow.h"
 #include "db/dbresult.h"
+#include "db/parkstable.h"
 #include "db/sqlitestatement.h"
 
 #include <QList>
@@ -32,6 +33,9 @@ public:
     // True the first time a (date, park) pair without a `parks` record comes
     // by; the caller then adds the record.
     bool needsParkRecord(const QString& date, const QString& park);
+    // Adds such a record with zero counters, for a file whose counters are
+    // recounted from the log once it is in.
+    DbResult addParkRecord(const ParkRecord& record);
 
     // The first write the database refused, empty while there is none.
     QString firstFailure;
@@ -39,7 +43,7 @@ public:
 private:
     QSqlDatabase db;
     // The hot path of an import: SQLite's own statements (see SqliteStatement).
-    SqliteStatement find, insert, update;
+    SqliteStatement find, insert, update, insertPark;
     // The values each statement binds, in its order.
     QList<QString ContactRow::*> written, rewritten;
     QSet<QString> knownParks;

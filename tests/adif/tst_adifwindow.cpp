@@ -230,9 +230,10 @@ private Q_SLOTS:
                               "K-0001|210000|Q5AA|||", "K-0001|020000|Q3XX|||"}));
         const QString stored = rows("*").join('\n');
         QVERIFY2(!stored.contains("Stale") && !stored.contains("K-0042"), qPrintable(stored));
-        QCOMPARE(rows("date, park, ifnull(name, '')", "parks ORDER BY date, park"),
-                 QStringList({"20230704|K-0001|", "20230704|US-4556|", "20230704|US-4557|",
-                              "20230705|K-0001|"}));
+        // Records made for the file, counted once it is in.
+        QCOMPARE(rows("date, park, ifnull(name, ''), QSOs, P2Ps", "parks ORDER BY date, park"),
+                 QStringList({"20230704|K-0001||3|0", "20230704|US-4556||1|1",
+                              "20230704|US-4557||1|1", "20230705|K-0001||1|0"}));
     }
 
     // Park references of 8 and 10 characters typed into the Station window
