@@ -27,8 +27,8 @@ inline constexpr const char* memoryTables[] = {
     "country TEXT, dxcc TEXT, lat TEXT, lon TEXT, grid TEXT, license TEXT, expire TEXT, sent "
     "TEXT, rcvd TEXT, mode TEXT, band TEXT, frequency TEXT, power TEXT, p2p TEXT, comment TEXT )",
     "CREATE TABLE latlon (id INTEGER PRIMARY KEY NOT NULL, state TEXT, lat REAL, lon REAL)",
-    "CREATE TABLE uniqueParks (id INTEGER PRIMARY KEY NOT NULL, park TEXT, activations INT, "
-    "QSOs INT)",
+    ("CREATE TABLE uniqueParks (id INTEGER PRIMARY KEY NOT NULL, park TEXT, activations INT, "
+     "QSOs INT)"),
     "CREATE TABLE states (id INTEGER PRIMARY KEY NOT NULL, state TEXT)",
     "CREATE TABLE dxccs (id INTEGER PRIMARY KEY NOT NULL, dxcc TEXT)",
     "CREATE TABLE parkLogId (id INTEGER PRIMARY KEY NOT NULL, logId INT)",
