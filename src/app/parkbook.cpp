@@ -5,6 +5,7 @@
 #include "db/activationlist.h"
 #include "db/backups.h"
 #include "db/database.h"
+#include "db/parkstable.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
 #include "qrz/contact.h"
@@ -290,14 +291,11 @@ void Parkbook::finishStartup(int run, int step)
     if (run != startupRun)
         return; // a newer start (another data directory) took over
     switch (step) {
-    case 0: {
-        // The recount's own writes are not changes of the operator's.
-        QSqlDatabase db = QSqlDatabase::database(Database::logConnection, false);
-        const qint64 before = Backups::totalChanges(db);
-        calculateStatistics();
-        changesAtOpen += Backups::totalChanges(db) - before;
-        break;
-    }
+    case 0:
+        recountSlice(
+            run,
+            ParksTable::sliceDates(QSqlDatabase::database(Database::logConnection, false), 500), 0);
+        return;
     case 1:
         refreshActivationList();
         break;
@@ -317,6 +315,27 @@ void Parkbook::finishStartup(int run, int step)
         return;
     }
     QTimer::singleShot(0, this, [this, run, step] { finishStartup(run, step + 1); });
+}
+
+// The start's recount, a range of about 500 records at a time: a key typed
+// meanwhile waits for one range, not for all of them. A contact logged in
+// between has its record counted when it is written, and a range still to
+// come reads the log as it is then.
+void Parkbook::recountSlice(int run, const QStringList& cuts, int slice)
+{
+    if (run != startupRun)
+        return;
+    QSqlDatabase db = QSqlDatabase::database(Database::logConnection, false);
+    // The recount's own writes are not changes of the operator's.
+    const qint64 before = Backups::totalChanges(db);
+    ParksTable::recountDates(db, slice == 0 ? QString() : cuts.at(slice - 1), cuts.value(slice));
+    changesAtOpen += Backups::totalChanges(db) - before;
+    QTimer::singleShot(0, this, [this, run, cuts, slice] {
+        if (slice < cuts.size())
+            recountSlice(run, cuts, slice + 1);
+        else
+            finishStartup(run, 1);
+    });
 }
 
 void Parkbook::sysclkTimeout()

@@ -498,6 +498,7 @@ private:
     static QPalette darkThemePalette();
     void connectWindows();
     void finishStartup(int run, int step);
+    void recountSlice(int run, const QStringList& cuts, int slice);
     int startupRun = 0; // each start (and each change of data directory) counts one
 
     std::unique_ptr<Prompter> ownPrompter;

@@ -211,12 +211,40 @@ bool ParksTable::storeCountsOf(QSqlDatabase db, qint64 logId)
 
 int ParksTable::recountAll(QSqlDatabase db)
 {
+    return recountDates(db, QString(), QString());
+}
+
+QStringList ParksTable::sliceDates(QSqlDatabase db, int records)
+{
+    SqliteStatement dates(db, "SELECT date FROM parks WHERE date IS NOT NULL ORDER BY date");
+    QStringList cuts;
+    int inRange = 0;
+    while (dates.next()) {
+        const QString date = QString::fromUtf8(dates.bytes(0));
+        // A range ends where a new date starts: one date's records stay together.
+        if (++inRange > records && (cuts.isEmpty() || date != cuts.last())) {
+            cuts.append(date);
+            inRange = 1;
+        }
+    }
+    return cuts;
+}
+
+int ParksTable::recountDates(QSqlDatabase db, const QString& from, const QString& to)
+{
     // One pass over every contact in (date, park) order, read from the index
     // that holds these four columns, counts every record at once; looking
     // each record's contacts up on its own took thirty times as long.
     QHash<QByteArray, ActivationCounts> counted;
     {
-        SqliteStatement contacts(db, "SELECT date, park, time, p2p FROM log ORDER BY date, park");
+        SqliteStatement contacts(db, to.isEmpty()
+                                         ? "SELECT date, park, time, p2p FROM log WHERE date >= ?1 "
+                                           "ORDER BY date, park"
+                                         : "SELECT date, park, time, p2p FROM log WHERE date >= ?1 "
+                                           "AND date < ?2 ORDER BY date, park");
+        contacts.bindText(1, from);
+        if (!to.isEmpty())
+            contacts.bindText(2, to);
         QByteArray date, park;
         ActivationCounts* counts = nullptr;
         while (contacts.next()) {
@@ -245,7 +273,11 @@ int ParksTable::recountAll(QSqlDatabase db)
     QList<Change> changes;
     int records = 0;
     {
-        SqliteStatement parks(db, "SELECT id, date, park, QSOs, LateQSOs, P2Ps FROM parks");
+        SqliteStatement parks(db, "SELECT id, date, park, QSOs, LateQSOs, P2Ps FROM parks WHERE "
+                                  "(date >= ?1 AND (?2 = '' OR date < ?2)) OR "
+                                  "(?1 = '' AND date IS NULL)");
+        parks.bindText(1, from);
+        parks.bindText(2, to);
         while (parks.next()) {
             ++records;
             ActivationCounts counts;

@@ -60,4 +60,10 @@ bool storeCounts(QSqlDatabase db, const QString& date, const QString& park);
 bool storeCountsOf(QSqlDatabase db, qint64 logId);
 // Recounts every record in one transaction; returns how many there are.
 int recountAll(QSqlDatabase db);
+// The same for the records dated from `from` up to, not including, `to`
+// (to the last one when `to` is empty); the first range, from "", also takes
+// the records without a date.
+int recountDates(QSqlDatabase db, const QString& from, const QString& to);
+// Dates that cut the records into ranges of about `records` each, in order.
+QStringList sliceDates(QSqlDatabase db, int records);
 } // namespace ParksTable

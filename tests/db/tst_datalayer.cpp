@@ -278,7 +278,12 @@ private Q_SLOTS:
         db.run(
             addRecord,
             {{"20240301", "K-O'1", "9"}, {"20240302", "K-O'1", "1"}, {"20240302", "K-0003", ""}});
-        QCOMPARE(ParksTable::recountAll(db.log), 3);
+        // In the ranges a start recounts, one date's records kept together.
+        const QStringList cuts = ParksTable::sliceDates(db.log, 1);
+        QCOMPARE(cuts, QStringList{"20240302"});
+        QCOMPARE(ParksTable::recountDates(db.log, "", cuts[0]) +
+                     ParksTable::recountDates(db.log, cuts[0], ""),
+                 3);
         QCOMPARE(db.rows(counters), QStringList({"3|1|1", "0|0|0", "1|1|0"}));
         const qint64 changes = Backups::totalChanges(db.log);
         QCOMPARE(ParksTable::recountAll(db.log), 3);
