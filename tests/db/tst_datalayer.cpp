@@ -15,8 +15,6 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(ParkList::Lookup::Status)
-
 namespace
 {
 const char* const addContact =
@@ -28,11 +26,8 @@ ContactRow contact(const QString& date, const QString& time, const QString& park
                    const QString& call, const QString& operatorCall = "K1OP")
 {
     ContactRow row;
-    row.date = date;
-    row.time = time;
-    row.park = park;
-    row.call = call;
-    row.operatorCall = operatorCall;
+    std::tie(row.date, row.time, row.park, row.call, row.operatorCall) =
+        std::tie(date, time, park, call, operatorCall);
     return row;
 }
 
@@ -41,28 +36,13 @@ QString entry(std::optional<ListEntry> entry)
     return entry ? QString("%1:%2").arg(entry->line).arg(entry->rowId) : "none";
 }
 
-// Runs "; "-separated statements on `db`; the first column of the last one's rows.
-QStringList sql(QSqlDatabase db, const QString& statements)
+// Runs "; "-separated statements on `db`; the rows of the last one.
+QStringList sql(const QSqlDatabase& db, const QString& statements)
 {
-    QStringList values;
-    for (const QString& statement : statements.split("; ", Qt::SkipEmptyParts)) {
-        QSqlQuery query(db);
-        values.clear();
-        if (!query.exec(statement))
-            return {"<error> " + statement};
-        while (query.next())
-            values << query.value(0).toString();
-    }
-    return values;
-}
-
-// The scratch log with the park list of ParkListData loaded and one contact.
-void loadParkList(ScratchDatabases& db)
-{
-    db.run("INSERT INTO log (park, call) VALUES ('US-0001', 'K1ABC')");
-    const ParkList::LoadResult loaded = ParkList::load(db.log, ParkListData::csv);
-    QVERIFY2(loaded.ok, qPrintable(loaded.error));
-    QCOMPARE(QString("%1 %2").arg(loaded.parks).arg(loaded.active), QString("6 5"));
+    QStringList rows;
+    for (const QString& statement : statements.split("; ", Qt::SkipEmptyParts))
+        rows = rowsOf(db, statement);
+    return rows;
 }
 } // namespace
 
@@ -70,7 +50,21 @@ class TestDataLayer : public QObject
 {
     Q_OBJECT
 
+    std::optional<ScratchDatabases> db;
+
+    // The scratch log with the park list of ParkListData loaded and one contact.
+    void loadParkList()
+    {
+        db->run("INSERT INTO log (park, call) VALUES ('US-0001', 'K1ABC')");
+        const ParkList::LoadResult loaded = ParkList::load(db->log, ParkListData::csv);
+        QVERIFY2(loaded.ok, qPrintable(loaded.error));
+        QCOMPARE(QString("%1 %2").arg(loaded.parks).arg(loaded.active), QString("6 5"));
+    }
+
 private Q_SLOTS:
+    void init() { db.emplace(); }
+    void cleanup() { db.reset(); }
+
     // Files of older versions: the missing columns are added at the end of
     // their tables, every row stays, and a second run changes nothing. A file
     // of today's layout needs nothing, and what is written to it is stored for
@@ -97,44 +91,41 @@ private Q_SLOTS:
     {
         QFETCH(QString, layout);
         QFETCH(QStringList, added);
-        QTemporaryDir dir;
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "old");
-        QVERIFY(Database::open(db, dir.filePath("parkbook.db")));
-        sql(db, layout);
-        QVERIFY(Database::createTables(db));
-        sql(db, "INSERT INTO parks (date, park, name) VALUES ('20230704', 'K-1234', 'Old')");
+        // The scratch log's connection, moved to a file of the old layout.
+        QSqlDatabase old = db->log;
+        QVERIFY(Database::open(old, db->dir.filePath("old.db")));
+        sql(old, layout);
+        QVERIFY(Database::createTables(old));
+        sql(old, "INSERT INTO parks (date, park, name) VALUES ('20230704', 'K-1234', 'Old')");
+        const QString columns = "SELECT name FROM PRAGMA_TABLE_INFO('%1')";
         QHash<QString, QStringList> before;
         for (const char* table : {"log", "station", "parks"})
-            before[table] = sql(db, QString("SELECT name FROM PRAGMA_TABLE_INFO('%1')").arg(table));
-        QCOMPARE(Database::needsMigration(db), !added.isEmpty());
-        QCOMPARE(Backups::migrationPending(db), !added.isEmpty());
-        QVERIFY(Database::migrate(db) && Database::migrate(db));
-        QVERIFY(!Database::needsMigration(db) && !Backups::migrationPending(db));
+            before[table] = sql(old, columns.arg(table));
+        QCOMPARE(Database::needsMigration(old), !added.isEmpty());
+        QCOMPARE(Backups::migrationPending(old), !added.isEmpty());
+        QVERIFY(Database::migrate(old) && Database::migrate(old));
+        QVERIFY(!Database::needsMigration(old) && !Backups::migrationPending(old));
         QStringList found;
         for (auto table = before.cbegin(); table != before.cend(); ++table) {
-            const QStringList now =
-                sql(db, "SELECT name FROM PRAGMA_TABLE_INFO('" + table.key() + "')");
+            const QStringList now = sql(old, columns.arg(table.key()));
             QCOMPARE(now.first(table->size()), *table);
             for (const QString& column : now.mid(table->size()))
                 found << table.key() + "." + column;
         }
         found.sort();
         QCOMPARE(found, added);
-        QCOMPARE(sql(db, "SELECT name FROM parks"), QStringList{"Old"});
-        QVERIFY(sql(db, "PRAGMA synchronous").value(0).toInt() >= 1); // NORMAL or FULL, never OFF
-        QVERIFY(!QStringList({"off", "memory"}).contains(sql(db, "PRAGMA journal_mode").value(0)));
-        db = QSqlDatabase();
-        QSqlDatabase::removeDatabase("old");
+        QCOMPARE(sql(old, "SELECT name FROM parks"), QStringList{"Old"});
+        QVERIFY(sql(old, "PRAGMA synchronous").value(0).toInt() >= 1); // NORMAL or FULL, never OFF
+        QVERIFY(!QStringList({"off", "memory"}).contains(sql(old, "PRAGMA journal_mode").value(0)));
     }
 
     // The import's duplicate rule: the second contact differs from the first
     // in one column. The same contact is rewritten (date, call, mode and band
     // as first logged), any other is a new row.
-    void duplicateRule_data()
+    void duplicateRule()
     {
-        QTest::addColumn<QString>("column");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("stored"); // call band mode sent p2p, by row
+        // The column changed, its value in the second contact, and what is
+        // stored: call band mode sent p2p, by row.
         const char* const rows[][4] = {
             {"new report", "sent", "57", "Q2XX 20M SSB 57 K-0001"},
             {"band in other case", "band", "20m", "Q2XX 20M SSB 59 K-0001"},
@@ -146,57 +137,46 @@ private Q_SLOTS:
             {"other station's park", "p2p", "K-0002",
              "Q2XX 20M SSB 59 K-0001, Q2XX 20M SSB 59 K-0002"},
             // Values are stored as text, so a contact without one is found again.
-            {"no p2p twice", "p2p", "<null>", "Q2XX 20M SSB 59 "},
+            {"no p2p twice", "p2p", nullptr, "Q2XX 20M SSB 59 "},
         };
-        for (const auto& r : rows)
-            QTest::newRow(r[0]) << QString(r[1]) << QString(r[2]) << QString(r[3]);
-    }
-    void duplicateRule()
-    {
-        QFETCH(QString, column);
-        QFETCH(QString, value);
-        ScratchDatabases db;
-        ContactRow first = contact("20230704", "", "K-1234", "Q2XX", "");
-        first.band = "20M";
-        first.mode = "SSB";
-        first.sent = "59";
-        first.p2p = "K-0001";
-        ContactRow second = first;
-        for (const ContactColumns::Column& c : ContactColumns::all) {
-            if (c.name == column && value == "<null>")
-                first.*c.member = second.*c.member = QString();
-            else if (c.name == column)
-                second.*c.member = value;
+        for (const auto& [name, column, value, stored] : rows) {
+            db->run("DELETE FROM log");
+            ContactRow first = contact("20230704", "", "K-1234", "Q2XX", "");
+            std::tie(first.band, first.mode, first.sent, first.p2p) =
+                std::make_tuple("20M", "SSB", "59", "K-0001");
+            ContactRow second = first;
+            for (const ContactColumns::Column& c : ContactColumns::all) {
+                if (c.name == QString(column) && !value)
+                    first.*c.member = second.*c.member = QString();
+                else if (c.name == QString(column))
+                    second.*c.member = value;
+            }
+            // Once in one file, then again in another.
+            for (const ContactRow& row : {first, second}) {
+                RecordWriter writer(db->log);
+                QVERIFY(writer.begin() && writer.write(row) && writer.commit());
+            }
+            const QString found = db->rows("SELECT group_concat(call || ' ' || band || ' ' || "
+                                           "mode || ' ' || sent || ' ' || p2p, ', ') FROM log")
+                                      .value(0);
+            QVERIFY2(found == stored, qPrintable(name + (": " + found)));
         }
-        // Once in one file, then again in another.
-        for (const ContactRow& row : {first, second}) {
-            RecordWriter writer(db.log);
-            QVERIFY(writer.begin() && writer.write(row) && writer.commit());
-        }
-        QTEST(db.rows("SELECT group_concat(call || ' ' || band || ' ' || mode || ' ' || sent || "
-                      "' ' || p2p, ', ') FROM log")
-                  .value(0),
-              "stored");
     }
 
     // A file is written whole or not at all; the first refusal is what is said.
     void refusedWriteKeepsNothing()
     {
-        ScratchDatabases db;
-        sql(db.log, "INSERT INTO parks (date, park) VALUES ('20230704', 'K-1234'); CREATE TRIGGER "
-                    "refuse BEFORE INSERT ON log WHEN NEW.call = 'BAD' BEGIN SELECT RAISE(ABORT, "
-                    "'refused');END");
-        RecordWriter writer(db.log);
+        sql(db->log, "INSERT INTO parks (date, park) VALUES ('20230704', 'K-1234'); CREATE TRIGGER "
+                     "refuse BEFORE INSERT ON log WHEN NEW.call = 'BAD' BEGIN SELECT RAISE(ABORT, "
+                     "'refused');END");
+        RecordWriter writer(db->log);
         QVERIFY(writer.begin());
-        ContactRow row;
-        for (const char* call : {"Q2XX", "BAD", "Q3YY"}) {
-            row.call = call;
-            QCOMPARE(bool(writer.write(row)), row.call != "BAD");
-        }
+        for (const QString call : {"Q2XX", "BAD", "Q3YY"})
+            QCOMPARE(bool(writer.write(contact("", "", "", call))), call != "BAD");
         QVERIFY(writer.firstFailure.contains("refused"));
         const DbResult committed = writer.commit();
         QVERIFY(!committed && committed.error.contains("refused"));
-        QCOMPARE(db.rows("SELECT count(*) FROM log"), QStringList{"0"});
+        QCOMPARE(db->rows("SELECT count(*) FROM log"), QStringList{"0"});
         // Each activation record is asked for once, and never for one the log has.
         QVERIFY(!writer.needsParkRecord("20230704", "K-1234"));
         QVERIFY(writer.needsParkRecord("20230705", "K-1234"));
@@ -207,14 +187,13 @@ private Q_SLOTS:
     // date and time.
     void uploadContacts()
     {
-        ScratchDatabases db;
-        db.run("INSERT INTO log (date, time, park, call) VALUES ('20230704', '1500', 'US-1234', "
-               "'Q3'), ('20230704', '1400', 'US-1234', 'Q2'), ('20230703', '1400', 'US-1234', "
-               "'Q1'), ('20230706', '1400', 'US-1234', 'Q5'), ('20230705', '0100', 'US-1234', "
-               "'Q4'), ('20230704', '1400', 'US-9', 'Q9')");
+        db->run("INSERT INTO log (date, time, park, call) VALUES ('20230704', '1500', 'US-1234', "
+                "'Q3'), ('20230704', '1400', 'US-1234', 'Q2'), ('20230703', '1400', 'US-1234', "
+                "'Q1'), ('20230706', '1400', 'US-1234', 'Q5'), ('20230705', '0100', 'US-1234', "
+                "'Q4'), ('20230704', '1400', 'US-9', 'Q9')");
         QStringList calls;
         for (const Adif::UploadContact& c :
-             UploadRows::contacts(db.log, "US-1234", "20230704", "20230705"))
+             UploadRows::contacts(db->log, "US-1234", "20230704", "20230705"))
             calls << c.call;
         QCOMPARE(calls, QStringList({"Q2", "Q3", "Q4"}));
     }
@@ -224,16 +203,15 @@ private Q_SLOTS:
     // line without its line feed, which loses its last field.
     void stateCentres()
     {
-        ScratchDatabases db;
-        QVERIFY(!Database::loadStateCentres(db.memory, db.dir.filePath("missing.csv")));
-        QFile csv(db.dir.filePath("State_LatLon.csv"));
+        QVERIFY(!Database::loadStateCentres(db->memory, db->dir.filePath("missing.csv")));
+        QFile csv(db->dir.filePath("State_LatLon.csv"));
         QVERIFY(csv.open(QIODevice::WriteOnly));
         csv.write("State,Latitude,Longitude\r\nKS,38.494,-98.380\r\n\r\nXX\r\n\"T,\"\"X\"\"\","
                   "31.476,-99.331\nNY,40.7,-74.0");
         csv.close();
-        QVERIFY(Database::loadStateCentres(db.memory, csv.fileName()));
-        QCOMPARE(sql(db.memory, "SELECT group_concat(state || ' ' || round(lat, 3) || ' ' || "
-                                "round(lon, 3), ';') FROM latlon"),
+        QVERIFY(Database::loadStateCentres(db->memory, csv.fileName()));
+        QCOMPARE(sql(db->memory, "SELECT group_concat(state || ' ' || round(lat, 3) || ' ' || "
+                                 "round(lon, 3), ';') FROM latlon"),
                  QStringList{"KS 38.494 -98.38;T,\"X\" 31.476 -99.331"});
     }
 
@@ -241,15 +219,14 @@ private Q_SLOTS:
     // newest ten stay, and files that are no copy are never touched.
     void rotationKeepsTheNewest()
     {
-        ScratchDatabases db;
-        const QString data = db.dir.path(), folder = Backups::folder(data);
+        const QString data = db->dir.path(), folder = Backups::folder(data);
         QVERIFY(QDir().mkpath(folder));
         const QStringList foreign{"parkbook-notes.db", "parkbook-20200101-000000.db.partial"};
         for (const QString& name : foreign)
             QFile(folder + "/" + name).open(QIODevice::WriteOnly);
         const QDateTime start(QDate(2026, 6, 1), QTime(23, 59, 55), Qt::UTC);
         for (int i = 0; i < 12; ++i) {
-            QVERIFY(Backups::write(db.log, data, start.addSecs(i == 11 ? 10 : i)));
+            QVERIFY(Backups::write(db->log, data, start.addSecs(i == 11 ? 10 : i)));
             Backups::rotate(data, 10);
         }
         QStringList names;
@@ -269,30 +246,29 @@ private Q_SLOTS:
     // counts already is not written again.
     void recount()
     {
-        ScratchDatabases db;
-        db.run(addContact, {{"20240301", "130000", "K-O'1", "K-1,K-2,K-3", "K1OP"},
-                            {"20240301", "0930", "K-O'1", "", "K9OTHER"},
-                            {"20240301", "1230", "K-O'1", "", "K1OP"},
-                            {"20240301", "010000", "K-0002", "", "K1OP"},
-                            {"20240302", "010000", "K-0003", "", "K1OP"}});
-        db.run(
+        db->run(addContact, {{"20240301", "130000", "K-O'1", "K-1,K-2,K-3", "K1OP"},
+                             {"20240301", "0930", "K-O'1", "", "K9OTHER"},
+                             {"20240301", "1230", "K-O'1", "", "K1OP"},
+                             {"20240301", "010000", "K-0002", "", "K1OP"},
+                             {"20240302", "010000", "K-0003", "", "K1OP"}});
+        db->run(
             addRecord,
             {{"20240301", "K-O'1", "9"}, {"20240302", "K-O'1", "1"}, {"20240302", "K-0003", ""}});
         // In the ranges a start recounts, one date's records kept together.
-        const QStringList cuts = ParksTable::sliceDates(db.log, 1);
+        const QStringList cuts = ParksTable::sliceDates(db->log, 1);
         QCOMPARE(cuts, QStringList{"20240302"});
-        QCOMPARE(ParksTable::recountDates(db.log, "", cuts[0]) +
-                     ParksTable::recountDates(db.log, cuts[0], ""),
+        QCOMPARE(ParksTable::recountDates(db->log, "", cuts[0]) +
+                     ParksTable::recountDates(db->log, cuts[0], ""),
                  3);
-        QCOMPARE(db.rows(counters), QStringList({"3|1|1", "0|0|0", "1|1|0"}));
-        const qint64 changes = Backups::totalChanges(db.log);
-        QCOMPARE(ParksTable::recountAll(db.log), 3);
-        QVERIFY(!ParksTable::storeCounts(db.log, "20240301", "K-O'1"));
-        QCOMPARE(Backups::totalChanges(db.log), changes);
+        QCOMPARE(db->rows(counters), QStringList({"3|1|1", "0|0|0", "1|1|0"}));
+        const qint64 changes = Backups::totalChanges(db->log);
+        QCOMPARE(ParksTable::recountAll(db->log), 3);
+        QVERIFY(!ParksTable::storeCounts(db->log, "20240301", "K-O'1"));
+        QCOMPARE(Backups::totalChanges(db->log), changes);
 
-        const qint64 id = db.run(addContact, {{"20240302", "115959", "K-O'1", "K-9", "X"}});
-        QVERIFY(ParksTable::storeCountsOf(db.log, id));
-        QCOMPARE(db.rows(counters), QStringList({"3|1|1", "1|1|1", "1|1|0"}));
+        const qint64 id = db->run(addContact, {{"20240302", "115959", "K-O'1", "K-9", "X"}});
+        QVERIFY(ParksTable::storeCountsOf(db->log, id));
+        QCOMPARE(db->rows(counters), QStringList({"3|1|1", "1|1|1", "1|1|0"}));
     }
 
     // A record for an arriving contact has counters 0 and no multi-state
@@ -300,18 +276,17 @@ private Q_SLOTS:
     // counters; refreshing a slot's record keeps its id and its counters.
     void parkRecords()
     {
-        ScratchDatabases db;
-        QVERIFY(ParksTable::insertAdded(db.log, {0, "2024'03", "K-O'5", "O'Brien's", "1", "", "",
-                                                 "", "US-VA", "Yes", "", "", ""}));
+        QVERIFY(ParksTable::insertAdded(db->log, {0, "2024'03", "K-O'5", "O'Brien's", "1", "", "",
+                                                  "", "US-VA", "Yes", "", "", ""}));
         QVERIFY(ParksTable::insertFromSlot(
-            db.log, {0, "20240310", "K-1", "One", "", "", "", "", "", "", "", "", ""}));
+            db->log, {0, "20240310", "K-1", "One", "", "", "", "", "", "", "", "", ""}));
         const QString select = "SELECT id, date, park, name, lat, location, ifnull(MultiSt, "
                                "'NULL'), ifnull(QSOs, 'NULL'), P2Ps FROM parks";
-        QCOMPARE(db.rows(select), QStringList({"1|2024'03|K-O'5|O'Brien's|1|US-VA|NULL|0|0",
-                                               "2|20240310|K-1|One||||NULL|"}));
+        QCOMPARE(db->rows(select), QStringList({"1|2024'03|K-O'5|O'Brien's|1|US-VA|NULL|0|0",
+                                                "2|20240310|K-1|One||||NULL|"}));
         QVERIFY(ParksTable::updateFromSlot(
-            db.log, {0, "2024'03", "K-O'5", "New", "7", "", "", "", "", "Yes", "", "", ""}));
-        QCOMPARE(db.rows(select).first(), QString("1|2024'03|K-O'5|New|7||Yes|0|0"));
+            db->log, {0, "2024'03", "K-O'5", "New", "7", "", "", "", "", "Yes", "", "", ""}));
+        QCOMPARE(db->rows(select).first(), QString("1|2024'03|K-O'5|New|7||Yes|0|0"));
     }
 
     // Newest date first, the records of one date in the order made, whatever
@@ -320,66 +295,63 @@ private Q_SLOTS:
     // its newest.
     void activationList()
     {
-        ScratchDatabases db;
-        db.run(addRecord, {{"20240301", "K-2", ""},
-                           {"20240301", "K-3", ""},
-                           {"20240302", "HUNTER", ""},
-                           {"20240301", "K-1", ""},
-                           {"20240228", "K-1", ""},
-                           {"20240302", "K-4", ""},
-                           {"20240302", "K-4", ""}});
-        QCOMPARE(ParksTable::listIds(db.log, false), (QList<qint64>{6, 7, 1, 2, 4, 5}));
-        QCOMPARE(ParksTable::listIds(db.log, true), QList<qint64>{3});
-        QCOMPARE(ParksTable::findActivation(db.log, "20240228", "K-1"), 5);
-        QCOMPARE(ParksTable::findActivation(db.log, "20240310", "K-1"), 4);
-        QCOMPARE(ParksTable::findActivation(db.log, "20240302", "K-4"), 6);
-        QCOMPARE(ParksTable::findActivation(db.log, "20240302", "K-9"), 0);
+        db->run(addRecord, {{"20240301", "K-2", ""},
+                            {"20240301", "K-3", ""},
+                            {"20240302", "HUNTER", ""},
+                            {"20240301", "K-1", ""},
+                            {"20240228", "K-1", ""},
+                            {"20240302", "K-4", ""},
+                            {"20240302", "K-4", ""}});
+        QCOMPARE(ParksTable::listIds(db->log, false), (QList<qint64>{6, 7, 1, 2, 4, 5}));
+        QCOMPARE(ParksTable::listIds(db->log, true), QList<qint64>{3});
+        QCOMPARE(ParksTable::findActivation(db->log, "20240228", "K-1"), 5);
+        QCOMPARE(ParksTable::findActivation(db->log, "20240310", "K-1"), 4);
+        QCOMPARE(ParksTable::findActivation(db->log, "20240302", "K-4"), 6);
+        QCOMPARE(ParksTable::findActivation(db->log, "20240302", "K-9"), 0);
 
         // The list on screen numbers its lines from 1 at every rebuild.
-        QVERIFY(ActivationList::rebuild(db.memory, {9, 8}));
-        QVERIFY(ActivationList::rebuild(db.memory, {6, 1, 2}));
-        QCOMPARE(ActivationList::lineOf(db.memory, 2), 3);
-        QCOMPARE(entry(ActivationList::step(db.memory, Step::Next, 3)), QString("none"));
+        QVERIFY(ActivationList::rebuild(db->memory, {9, 8}));
+        QVERIFY(ActivationList::rebuild(db->memory, {6, 1, 2}));
+        QCOMPARE(ActivationList::lineOf(db->memory, 2), 3);
+        QCOMPARE(entry(ActivationList::step(db->memory, Step::Next, 3)), QString("none"));
     }
 
     // Only the contacts of the park shown are lines; an edit of a copy keeps
     // its date and park and tells its line.
     void parkLogMemory()
     {
-        ScratchDatabases db;
-        QCOMPARE(ParkLogMemory::add(db.memory, 11, contact("d", "1", "K-1", "Q2AA"), true).id, 1);
-        QCOMPARE(ParkLogMemory::add(db.memory, 12, contact("d", "1", "K-2", "Q2AA"), false).id, 0);
-        QCOMPARE(ParkLogMemory::add(db.memory, 13, contact("d", "2", "K-1", "Q2BB"), true).id, 2);
-        QVERIFY(ParkLogMemory::contains(db.memory, 12));
-        QCOMPARE(entry(ParkLogMemory::step(db.memory, Step::Last, 0)), QString("2:13"));
+        QCOMPARE(ParkLogMemory::add(db->memory, 11, contact("d", "1", "K-1", "Q2AA"), true).id, 1);
+        QCOMPARE(ParkLogMemory::add(db->memory, 12, contact("d", "1", "K-2", "Q2AA"), false).id, 0);
+        QCOMPARE(ParkLogMemory::add(db->memory, 13, contact("d", "2", "K-1", "Q2BB"), true).id, 2);
+        QVERIFY(ParkLogMemory::contains(db->memory, 12));
+        QCOMPARE(entry(ParkLogMemory::step(db->memory, Step::Last, 0)), QString("2:13"));
         ContactRow edited = contact("other", "3", "K-9", "Q2CC");
         edited.comment = "edited";
-        QCOMPARE(ParkLogMemory::update(db.memory, 13, edited).id, 2);
-        const ContactRow stored = ParkLogMemory::find(db.memory, 13).value_or(ContactRow());
+        QCOMPARE(ParkLogMemory::update(db->memory, 13, edited).id, 2);
+        const ContactRow stored = ParkLogMemory::find(db->memory, 13).value_or(ContactRow());
         QCOMPARE(QStringList({stored.date, stored.park, stored.call, stored.comment}).join('|'),
                  QString("d|K-1|Q2CC|edited"));
     }
 
     void logTable()
     {
-        ScratchDatabases db;
         // Every column is written and read under its own name.
         ContactRow full;
         int n = 0;
         for (const ContactColumns::Column& column : ContactColumns::all)
             full.*column.member = QString("v'%1").arg(++n);
-        const qint64 id = LogTable::insert(db.log, full).id;
-        const ContactRow read = LogTable::find(db.log, id).value_or(ContactRow());
+        const qint64 id = LogTable::insert(db->log, full).id;
+        const ContactRow read = LogTable::find(db->log, id).value_or(ContactRow());
         for (const ContactColumns::Column& column : ContactColumns::all)
             QCOMPARE(read.*column.member, full.*column.member);
         // An edit rewrites everything but the date and the park.
         ContactRow edit = contact("20990101", "0930", "K-9", "Q2ZZ", "N1NEW");
         edit.station = "N1STN";
-        QVERIFY(LogTable::update(db.log, id, edit));
-        QCOMPARE(db.rows("SELECT date, park, time, call, station, operator, comment FROM log"),
+        QVERIFY(LogTable::update(db->log, id, edit));
+        QCOMPARE(db->rows("SELECT date, park, time, call, station, operator, comment FROM log"),
                  QStringList("v'1|v'3|0930|Q2ZZ|N1STN|N1NEW|"));
-        QVERIFY(!LogTable::update(db.log, id + 1, edit));
-        QVERIFY(LogTable::remove(db.log, id));
+        QVERIFY(!LogTable::update(db->log, id + 1, edit));
+        QVERIFY(LogTable::remove(db->log, id));
 
         // The park log: one operator's contacts of one park and date, by time.
         // The contact log: newest date first, then by park and time.
@@ -388,56 +360,69 @@ private Q_SLOTS:
                                       contact("20260601", "1100", "K-O'1", "Q2X", "K9OTHER"),
                                       contact("20260531", "1100", "K-O'1", "Q2Y", "K1'OP"),
                                       contact("20260601", "1100", "K-0003", "Q2Z", "K1'OP")})
-            QVERIFY(LogTable::insert(db.log, row));
+            QVERIFY(LogTable::insert(db->log, row));
         QStringList calls;
-        for (const LogTable::Contact& c : LogTable::parkLog(db.log, "20260601", "K1'OP", "K-O'1"))
+        for (const LogTable::Contact& c : LogTable::parkLog(db->log, "20260601", "K1'OP", "K-O'1"))
             calls << c.row.call;
         calls << "|";
         LogTable::eachNewestFirst(
-            db.log, [&](const LogTable::ListedContact& c) { calls << QString::fromUtf8(c.call); });
+            db->log, [&](const LogTable::ListedContact& c) { calls << QString::fromUtf8(c.call); });
         QCOMPARE(calls.join(' '), QString("Q2A Q2B | Q2Z Q2X Q2A Q2B Q2Y"));
     }
 
-    // The POTA park list: quoted fields, a multi-state park, a retired park
-    // and the K- form of a US- reference. The log it shares the file with is
-    // left alone.
-    void parkListLookup_data()
+    // The POTA park list: quoted fields, a multi-state park, a retired park,
+    // accents, CR LF, a last line without its line feed, and the K- form of a
+    // US- reference. The log it shares the file with is left alone, and a
+    // damaged file leaves the loaded list as it was, in no open transaction.
+    void parkList()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<ParkList::Lookup::Status>("status");
-        QTest::addColumn<QString>("park"); // reference|name|active|locations|lat|lon|grid
+        loadParkList();
+        const QByteArray& good = ParkListData::csv;
+        const QByteArray header = good.left(good.indexOf('\n') + 1);
+        const std::pair<const char*, QByteArray> bad[] = {
+            {"other header", "\"reference\",\"name\"\n" + good.mid(header.size())},
+            {"cut inside a quote", good.left(good.lastIndexOf("Sumidero"))},
+            {"cut inside a row", good.left(good.lastIndexOf(",\"16.8\""))},
+            {"text after a quote", header + "\"US-2\"x,\"a\",\"1\",\"1\",\"\",\"\",\"\",\"\""},
+            {"header only", header},
+            {"empty", QByteArray()},
+        };
+        for (const auto& [name, csv] : bad) {
+            const ParkList::LoadResult result = ParkList::load(db->log, csv);
+            QVERIFY2(!result.ok && !result.error.isEmpty(), name);
+            QVERIFY2(db->rows("SELECT count(*) FROM parkList") == QStringList{"6"}, name);
+            QVERIFY2(db->log.transaction() && db->log.commit(), name);
+        }
         using L = ParkList::Lookup;
         const QString tahoe = "US-4556|Lake \"Tahoe\" State Park, North|1|US-NV|39.1|-120.0|DM09";
-        QTest::newRow("quoted comma, doubled quotes") << "US-4556" << L::Active << tahoe;
-        QTest::newRow("multi-state, lower case")
-            << " us-0100" << L::Active
-            << "US-0100|Appalachian National Scenic Trail|1|US-CT,US-GA,US-MA,US-MD,US-ME|40.9|"
-               "-75.1|FN20";
-        QTest::newRow("retired") << "US-9999" << L::Retired
-                                 << "US-9999|Old Fort Park|0|US-TX|30.0|-97.0|EM10";
-        QTest::newRow("accents, CR LF")
-            << "CA-0001" << L::Active
-            << "CA-0001|Parc national de la Mauricie — Forêt|1|CA-QC|46.7|-72.9|FN36";
-        QTest::newRow("last line without line feed")
-            << "MX-0001" << L::Active
-            << "MX-0001|Parque Nacional Cañón del Sumidero|1|MX-CHP|16.8|-93.1|EK56";
-        QTest::newRow("K- renamed") << "K-4556" << L::Renamed << tahoe;
-        QTest::newRow("unknown") << "US-0002" << L::Unknown << "||||||";
-    }
-    void parkListLookup()
-    {
-        QFETCH(QString, typed);
-        ScratchDatabases db;
-        loadParkList(db);
-        const ParkList::Lookup found = ParkList::lookup(db.log, typed);
-        QTEST(found.status, "status");
-        const ParkList::Park& p = found.park;
-        QTEST(QStringList({p.reference, p.name, p.active, p.locations().join(','), p.latitude,
-                           p.longitude, p.grid})
-                  .join('|'),
-              "park");
-        QCOMPARE(db.rows("SELECT park, call FROM log"), QStringList{"US-0001|K1ABC"});
-        QCOMPARE(UploadRows::listedParks(db.log, {"US-0001", "K-0001"}).value_or(QSet<QString>()),
+        const struct {
+            const char* typed;
+            L::Status status;
+            QString park; // reference|name|active|locations|lat|lon|grid
+        } rows[] = {
+            {"US-4556", L::Active, tahoe},
+            {" us-0100", L::Active,
+             "US-0100|Appalachian National Scenic Trail|1|US-CT,US-GA,US-MA,US-MD,US-ME|40.9|-75.1|"
+             "FN20"},
+            {"US-9999", L::Retired, "US-9999|Old Fort Park|0|US-TX|30.0|-97.0|EM10"},
+            {"CA-0001", L::Active,
+             "CA-0001|Parc national de la Mauricie — Forêt|1|CA-QC|46.7|-72.9|FN36"},
+            {"MX-0001", L::Active,
+             "MX-0001|Parque Nacional Cañón del Sumidero|1|MX-CHP|16.8|-93.1|EK56"},
+            {"K-4556", L::Renamed, tahoe},
+            {"US-0002", L::Unknown, "||||||"},
+        };
+        for (const auto& r : rows) {
+            const ParkList::Lookup found = ParkList::lookup(db->log, r.typed);
+            const ParkList::Park& p = found.park;
+            QCOMPARE(QStringList({p.reference, p.name, p.active, p.locations().join(','),
+                                  p.latitude, p.longitude, p.grid})
+                         .join('|'),
+                     r.park);
+            QVERIFY2(found.status == r.status, r.typed);
+        }
+        QCOMPARE(db->rows("SELECT park, call FROM log"), QStringList{"US-0001|K1ABC"});
+        QCOMPARE(UploadRows::listedParks(db->log, {"US-0001", "K-0001"}).value_or(QSet<QString>()),
                  QSet<QString>{"US-0001"});
     }
 
@@ -446,46 +431,20 @@ private Q_SLOTS:
     // upload check does not look.
     void parkListGroupsAndNoList()
     {
-        ScratchDatabases db;
         QByteArray csv = ParkListData::csv.left(ParkListData::csv.indexOf('\n') + 1);
         for (int n = 1; n <= 37; ++n)
             csv += QString("\"US-%1\",\"Park %1\",\"1\",\"291\",\"US-ME\",\"44\",\"-68\",\"FN\"\n")
                        .arg(n, 4, 10, QChar('0'))
                        .toUtf8();
-        QCOMPARE(ParkList::load(db.log, csv).parks, 37);
-        QCOMPARE(db.rows("SELECT count(*) FROM parkList"), QStringList{"37"});
+        QCOMPARE(ParkList::load(db->log, csv).parks, 37);
+        QCOMPARE(db->rows("SELECT count(*) FROM parkList"), QStringList{"37"});
         for (const char* reference : {"US-0001", "US-0016", "US-0017", "US-0037"})
-            QCOMPARE(ParkList::find(db.log, reference)->name, "Park " + QString(reference).mid(3));
+            QCOMPARE(ParkList::find(db->log, reference)->name, "Park " + QString(reference).mid(3));
         for (const char* statement : {"DELETE FROM parkList", "DROP TABLE parkList"}) {
-            db.run(statement);
-            QCOMPARE(ParkList::lookup(db.log, "US-0002").status, ParkList::Lookup::NoList);
-            QVERIFY(!UploadRows::listedParks(db.log, {"US-0001"}));
+            db->run(statement);
+            QCOMPARE(ParkList::lookup(db->log, "US-0002").status, ParkList::Lookup::NoList);
+            QVERIFY(!UploadRows::listedParks(db->log, {"US-0001"}));
         }
-    }
-
-    // A damaged file leaves the loaded list as it was, in no open transaction.
-    void badParkListChangesNothing_data()
-    {
-        QTest::addColumn<QByteArray>("csv");
-        const QByteArray& good = ParkListData::csv;
-        const QByteArray header = good.left(good.indexOf('\n') + 1);
-        QTest::newRow("other header") << "\"reference\",\"name\"\n" + good.mid(header.size());
-        QTest::newRow("cut inside a quote") << good.left(good.lastIndexOf("Sumidero"));
-        QTest::newRow("cut inside a row") << good.left(good.lastIndexOf(",\"16.8\""));
-        QTest::newRow("text after a quote")
-            << header + "\"US-2\"x,\"a\",\"1\",\"1\",\"\",\"\",\"\",\"\"";
-        QTest::newRow("header only") << header;
-        QTest::newRow("empty") << QByteArray();
-    }
-    void badParkListChangesNothing()
-    {
-        QFETCH(QByteArray, csv);
-        ScratchDatabases db;
-        loadParkList(db);
-        const ParkList::LoadResult result = ParkList::load(db.log, csv);
-        QVERIFY(!result.ok && !result.error.isEmpty());
-        QCOMPARE(db.rows("SELECT count(*) FROM parkList"), QStringList{"6"});
-        QVERIFY(db.log.transaction() && db.log.commit());
     }
 };
 

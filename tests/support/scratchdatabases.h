@@ -5,10 +5,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QVariant>
 
 // The rows a statement gives on `db`, each as "value|value|..."; a statement
 // that cannot run fails the test.
