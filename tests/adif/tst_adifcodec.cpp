@@ -8,14 +8,6 @@ using namespace Adif;
 
 namespace
 {
-QByteArray golden(const QString& name)
-{
-    QFile f(QString(ADIF_TEST_DATA) + "/" + name);
-    if (!f.open(QIODevice::ReadOnly))
-        qFatal("missing golden file %s", qPrintable(name));
-    return f.readAll();
-}
-
 const ExportStation station{"Q1ABC",  "Q1ABC",   "K-1234",    "Test Forest", "CA",
                             "Fresno", "36.7378", "-119.7871", "DM06fr"};
 const QDateTime exportTime(QDate(2023, 7, 4), QTime(19, 30, 5), Qt::UTC);
@@ -26,10 +18,9 @@ class TestAdifCodec : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void extract_data()
+    // The value of CALL in one line.
+    void extract()
     {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("expected");
         const char* const cases[][3] = {
             {"lower case, first of two", "<call:4>Q2XX <Call:4>Q3YY", "Q2XX"},
             {"absent", "<NAME:3>Bob", ""},
@@ -45,31 +36,16 @@ private Q_SLOTS:
             {"value ends at the tag", "<COMMENT:4>see <CALL:4>Q2XX", "Q2XX"},
             {"bracket without colon first", "<EOR> <x <CALL:4>Q2XX", "Q2XX"},
         };
-        for (const auto& c : cases)
-            QTest::newRow(c[0]) << QString(c[1]) << QString(c[2]);
+        for (const auto& [name, line, expected] : cases) {
+            // The import reads every record through the one-pass index: it
+            // must give the same value.
+            const QString found = extractField(line, "CALL");
+            QVERIFY2(found == expected && FieldIndex(line).value(u"CALL") == expected,
+                     qPrintable(name + (": " + found)));
+        }
     }
-    void extract()
+    void exports()
     {
-        QFETCH(QString, line);
-        QFETCH(QString, expected);
-        QCOMPARE(extractField(line, "CALL"), expected);
-        // The import reads every record through the one-pass index: it must
-        // give the same value for every row.
-        QCOMPARE(FieldIndex(line).value(u"CALL"), expected);
-    }
-    void goldenFiles()
-    {
-        // The upload leaves out the name and the comment.
-        ExportContact c{"Q2XX", "20230704", "141500", "Ignored", "",    "",
-                        "",     "",         "",       "SSB",     "20M", "",
-                        "",     "",         "",       "",        "",    "not in the upload"};
-        QCOMPARE((header(exportTime) + potaRecord(station, c)).toUtf8(),
-                 golden("pota_example.adi"));
-        // SIG and SIG_INFO only for a park-to-park contact.
-        c.p2p = "K-0001";
-        QVERIFY(
-            potaRecord(station, c).endsWith("<CALL:4>Q2XX <SIG:4>POTA <SIG_INFO:6>K-0001 <EOR>\n"));
-
         // The first contact fills every field (a four-letter name ending in é is
         // announced with length 4); the second leaves the optional ones out.
         ExportContact a{"Q2XX",   "20230704",    "141500",    QString::fromUtf8("Ren\xc3\xa9"),
@@ -81,94 +57,87 @@ private Q_SLOTS:
                         "CW",    "40M",      "7.030",  "5", "", "", "", "",    ""};
         const QString text =
             header(exportTime) + completeRecord(station, a) + completeRecord(station, b);
-        QCOMPARE(text.toUtf8(), golden("complete_example.adi"));
+        QFile golden(ADIF_TEST_DATA "/complete_example.adi");
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QCOMPARE(text.toUtf8(), golden.readAll());
+        // The POTA record names the other park only for a park-to-park contact
+        // (without one it is checked whole against pota_example.adi by tst_adifwindow).
+        b.p2p = "K-0001";
+        QVERIFY(potaRecord(station, b)
+                    .endsWith("<CALL:5>Q3ABC <SIG:4>POTA <SIG_INFO:6>K-0001 <EOR>\n"));
         // Station details left empty keep their fields.
         const QString r = completeRecord(ExportStation(), ExportContact());
         for (const char* name : {"MY_CNTY", "MY_LAT", "MY_LON", "MY_GRIDSQUARE", "PARK_NAME"})
             QVERIFY2(r.contains(QString("\n<%1:0>\n").arg(name)), name);
-    }
-    void parks_data()
-    {
-        QTest::addColumn<QString>("record");
-        QTest::addColumn<QStringList>("mine");
-        QTest::addColumn<QString>("theirs");
-        const QStringList k1234{"K-1234"};
-        QTest::newRow("SIG_INFO without SIG")
-            << "<MY_SIG_INFO:6>K-1234 <SIG_INFO:6>K-0001" << k1234 << "K-0001";
-        QTest::newRow("POTA, any case") << "<my_sig:4>pota <MY_SIG_INFO:6>K-1234 <SIG:4>POTA "
-                                           "<SIG_INFO:6>K-0001"
-                                        << k1234 << "K-0001";
-        QTest::newRow("SOTA and WWFF are no parks")
-            << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <SIG:4>WWFF <SIG_INFO:8>KFF-1234"
-            << QStringList() << "";
-        QTest::newRow("POTA_REF lists, locations dropped")
-            << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <MY_POTA_REF:29>US-4556@US-NY, "
-               "US-12345@US-CA <POTA_REF:15>VE-5082,GB-0001"
-            << QStringList{"US-4556", "US-12345"} << "VE-5082,GB-0001";
-        QTest::newRow("value hijack")
-            << "<COMMENT:22>see <MY_SIG_INFO:6>K-9 <SIG_INFO:0>" << QStringList() << "";
-    }
-    void parks()
-    {
-        QFETCH(QString, record);
-        const FieldIndex fields(record);
-        QTEST(operatorParks(fields), "mine");
-        QTEST(otherParks(fields), "theirs");
-    }
-    // Reserved and control characters and leading dots become "_" (tst_adifwindow
-    // exports with Q1ABC/P and ../x); only the POTA file of a multi-state park
-    // names the state.
-    void exportNames()
-    {
+        // File names: reserved and control characters and leading dots become
+        // "_" (tst_adifwindow exports with ../x); only the POTA file of a
+        // multi-state park names the state.
         QCOMPARE(exportFileName("POTA", "..a/\\:*?\"<>|\t", "K-1234", "CA", "20230704", false),
                  QString("__a__________@K-1234_20230704.adi"));
         QCOMPARE(exportFileName("COMPLETE", "Q1ABC", "US-1234", "CA", "20230704", true),
                  QString("Q1ABC@US-1234_20230704_complete.adi"));
     }
-    void retiredReferences_data()
+    // The operator's parks, then the other station's.
+    void parks_data()
     {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("written");
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QStringList>("parks");
+        QTest::newRow("SIG_INFO without SIG")
+            << "<MY_SIG_INFO:6>K-1234 <SIG_INFO:6>K-0001" << QStringList{"K-1234", "K-0001"};
+        QTest::newRow("POTA, any case")
+            << "<my_sig:4>pota <MY_SIG_INFO:6>K-1234 <SIG:4>POTA <SIG_INFO:6>K-0001"
+            << QStringList{"K-1234", "K-0001"};
+        QTest::newRow("SOTA and WWFF are no parks")
+            << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <SIG:4>WWFF <SIG_INFO:8>KFF-1234"
+            << QStringList{""};
+        QTest::newRow("POTA_REF lists, locations dropped")
+            << "<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <MY_POTA_REF:29>US-4556@US-NY, "
+               "US-12345@US-CA <POTA_REF:15>VE-5082,GB-0001"
+            << QStringList{"US-4556", "US-12345", "VE-5082,GB-0001"};
+        QTest::newRow("value hijack")
+            << "<COMMENT:22>see <MY_SIG_INFO:6>K-9 <SIG_INFO:0>" << QStringList{""};
+    }
+    void parks()
+    {
+        QFETCH(QString, record);
+        const FieldIndex fields(record);
+        QTEST(operatorParks(fields) << otherParks(fields), "parks");
+    }
+    // Each reference as stored and as written; it is retired if they differ.
+    void retiredReferences()
+    {
         const char* const rows[][2] = {
             {"K-0001", "US-0001"},    {"VE-5082,K-12345", "VE-5082,US-12345"},
             {"US-4556", "US-4556"},   {"K-123", "K-123"},
             {"K-123456", "K-123456"}, {"AK-1234", "AK-1234"},
             {"K-1234A", "K-1234A"}};
-        for (const auto& r : rows)
-            QTest::newRow(r[0]) << QString(r[0]) << QString(r[1]);
-    }
-    void retiredReferences()
-    {
-        QFETCH(QString, stored);
-        QFETCH(QString, written);
-        QCOMPARE(currentReferences(stored), written);
-        QCOMPARE(hasRetiredReference(stored), stored != written);
-    }
-    void activationWindow_data()
-    {
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<bool>("taken");
-        const QString d4 = "20230704", d5 = "20230705", d6 = "20230706";
-        // An evening activation running past midnight UTC, 18:00 to 02:00; its
-        // boundaries are checked through the import in tst_adifwindow.
-        QTest::newRow("day between") << d4 << d6 << d5 << "235959" << true;
-        QTest::newRow("day after") << d4 << d5 << d6 << "000000" << false;
-        // One day, 00:00:01 to 02:00.
-        QTest::newRow("one day, inside") << d5 << d5 << d5 << "010000" << true;
-        QTest::newRow("one day, early") << d5 << d5 << d5 << "000000" << false;
-        QTest::newRow("dates reversed") << d6 << d5 << d5 << "010000" << false;
+        for (const auto& [stored, written] : rows) {
+            QCOMPARE(currentReferences(stored), QString(written));
+            QVERIFY2(hasRetiredReference(stored) == (QString(stored) != written), stored);
+        }
     }
     void activationWindow()
     {
-        QFETCH(QString, start);
-        QFETCH(QString, end);
-        QFETCH(QString, date);
-        QFETCH(QString, time);
-        ActivationWindow w{start, end, start == end ? "000001" : "180000", "020000"};
-        QTEST(w.contains(date, time), "taken");
+        const QString d4 = "20230704", d5 = "20230705", d6 = "20230706";
+        const struct {
+            QString start, end, date, time;
+            bool taken;
+        } rows[] = {
+            // An evening activation running past midnight UTC, 18:00 to 02:00;
+            // its boundaries are checked through the import in tst_adifwindow.
+            {d4, d6, d5, "235959", true},  // the day between
+            {d4, d5, d6, "000000", false}, // the day after
+            // One day, 00:00:01 to 02:00.
+            {d5, d5, d5, "010000", true},
+            {d5, d5, d5, "000000", false},
+            {d6, d5, d5, "010000", false}, // dates reversed
+        };
+        for (const auto& r : rows) {
+            const ActivationWindow w{r.start, r.end, r.start == r.end ? "000001" : "180000",
+                                     "020000"};
+            QVERIFY2(w.contains(r.date, r.time) == r.taken,
+                     qPrintable(r.start + "-" + r.end + ": " + r.date + " " + r.time));
+        }
     }
     void split_data()
     {
@@ -202,14 +171,11 @@ private Q_SLOTS:
         }
         QTEST(calls, "calls");
     }
-    // Eleven clean contacts of one day; each row spoils one thing.
-    void uploadCheck_data()
+    // Eleven clean contacts of one day; each row spoils one thing. The park
+    // list holds one park, or there is none.
+    void uploadCheck()
     {
         using F = UploadFinding;
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<QString>("listed"); // the park list's one park, "" = no list
-        QTest::addColumn<QList<int>>("rules");
         const struct {
             const char *name, *field, *value, *listed;
             QList<int> rules;
@@ -227,33 +193,27 @@ private Q_SLOTS:
             {"retired other park", "p2p", "VE-5082,K-0001", "", {F::RetiredPark}},
             {"nine contacts", "count", "9", "", {F::FewContacts}},
         };
-        for (const auto& r : rows)
-            QTest::newRow(r.name) << QString(r.field) << QString(r.value) << QString(r.listed)
-                                  << r.rules;
-    }
-    void uploadCheck()
-    {
-        QFETCH(QString, field);
-        QFETCH(QString, value);
-        QFETCH(QString, listed);
-        Upload u{"Q1ABC", "Q1ABC", "US-1234", {}, std::nullopt, exportTime};
-        for (int i = 0; i < 11; ++i)
-            u.contacts.append({"20230704", QString("14%1").arg(i, 4, 10, QChar('0')),
-                               "Q2X" + QString(QChar('A' + i)), "20M", "SSB", ""});
-        UploadContact& c = u.contacts[0];
-        const QHash<QString, QString*> spoilt{
-            {"call", &c.call}, {"band", &c.band}, {"mode", &c.mode},           {"date", &c.date},
-            {"time", &c.time}, {"p2p", &c.p2p},   {"station", &u.stationCall}, {"park", &u.park}};
-        if (field == "count")
-            u.contacts.resize(value.toInt());
-        else if (spoilt.contains(field))
-            *spoilt[field] = value;
-        if (!listed.isEmpty())
-            u.listedParks = QSet<QString>{listed};
-        QList<int> rules;
-        for (const UploadFinding& finding : checkUpload(u))
-            rules << finding.rule;
-        QTEST(rules, "rules");
+        for (const auto& r : rows) {
+            Upload u{"Q1ABC", "Q1ABC", "US-1234", {}, std::nullopt, exportTime};
+            for (int i = 0; i < 11; ++i)
+                u.contacts.append({"20230704", QString("14%1").arg(i, 4, 10, QChar('0')),
+                                   "Q2X" + QString(QChar('A' + i)), "20M", "SSB", ""});
+            UploadContact& c = u.contacts[0];
+            const QHash<QString, QString*> spoilt{{"call", &c.call},           {"band", &c.band},
+                                                  {"mode", &c.mode},           {"date", &c.date},
+                                                  {"time", &c.time},           {"p2p", &c.p2p},
+                                                  {"station", &u.stationCall}, {"park", &u.park}};
+            if (r.field == QString("count"))
+                u.contacts.resize(QString(r.value).toInt());
+            else if (spoilt.contains(r.field))
+                *spoilt[r.field] = r.value;
+            if (*r.listed)
+                u.listedParks = QSet<QString>{r.listed};
+            QList<int> rules;
+            for (const UploadFinding& finding : checkUpload(u))
+                rules << finding.rule;
+            QVERIFY2(rules == r.rules, r.name);
+        }
     }
 };
 
