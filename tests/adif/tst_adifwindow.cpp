@@ -82,16 +82,14 @@ private Q_SLOTS:
     // changes. A multi-state park names the state in the file's name.
     void potaExport_data()
     {
-        QTest::addColumn<QString>("park");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("answer"); // -1: the box's default
+        QTest::addColumn<QString>("stored"); // shown park: K-1234 if they name it, else US-1234
+        QTest::addColumn<int>("answer");     // -1: the box's default
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("seen"); // the boxes, then texts in the file or the box
         const QString offered = "Upload Check: Export with US- references|Export anyway|Cancel";
         // Rows on other days or of another park are left out, and the file of
         // an earlier export is replaced.
         QTest::newRow("worked example, K- kept")
-            << "K-1234"
             << "INSERT INTO log (date, time, park, call, band, mode, name, comment) VALUES "
                "('20230704', '141500', 'K-1234', 'Q2XX', '20M', 'SSB', 'Bob', 'hi'); INSERT INTO "
                "log (date, time, park, call) VALUES ('20230703', '141500', 'K-1234', 'Q3OLD'), "
@@ -101,20 +99,18 @@ private Q_SLOTS:
         const QString retired = "INSERT INTO log (date, time, park, call, p2p) VALUES ('20230704', "
                                 "'141500', 'K-1234', 'Q2XX', 'K-0001')";
         QTest::newRow("retired kept")
-            << "K-1234" << retired << 1 << "Q1ABC@K-1234_20230704.adi"
+            << retired << 1 << "Q1ABC@K-1234_20230704.adi"
             << QStringList{offered, "<MY_SIG_INFO:6>K-1234 ", "<SIG_INFO:6>K-0001 "};
         QTest::newRow("retired written as US-")
-            << "K-1234" << retired << -1 << "Q1ABC@US-1234_20230704.adi"
+            << retired << -1 << "Q1ABC@US-1234_20230704.adi"
             << QStringList{offered, "<MY_SIG_INFO:7>US-1234 ", "<SIG_INFO:7>US-0001 "};
         QTest::newRow("no contacts")
-            << "US-1234"
             << "" << -1 << "Q1ABC@US-1234_20230704.adi" << QStringList{"", "<EOH>\n\n"};
         QTest::newRow("ten clean, multi-state")
-            << "US-1234" << tenContacts << -1 << "Q1ABC@US-1234_CA_20230704.adi"
+            << tenContacts << -1 << "Q1ABC@US-1234_CA_20230704.adi"
             << QStringList{"", "<CALL:4>Q2XJ <EOR>"};
         // Cancel, the default, writes nothing.
         QTest::newRow("faults, cancelled")
-            << "US-1234"
             << tenContacts + "; UPDATE log SET band='' WHERE call='Q2XD'; CREATE TABLE parkList "
                              "(reference TEXT); INSERT INTO parkList VALUES ('US-0001')"
             << -1 << "Q1ABC@US-1234_20230704.adi"
@@ -123,12 +119,11 @@ private Q_SLOTS:
     }
     void potaExport()
     {
-        QFETCH(QString, park);
         QFETCH(QString, stored);
         QFETCH(int, answer);
         QFETCH(QString, file);
         QFETCH(QStringList, seen);
-        pb->ui->parkReference->setText(park);
+        pb->ui->parkReference->setText(stored.contains("'K-1234'") ? "K-1234" : "US-1234");
         pb->ui->mst->setChecked(file.contains("_CA_"));
         sql(stored);
         if (!seen.contains("<missing>")) {
