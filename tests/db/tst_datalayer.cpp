@@ -31,11 +31,6 @@ ContactRow contact(const QString& date, const QString& time, const QString& park
     return row;
 }
 
-QString entry(std::optional<ListEntry> entry)
-{
-    return entry ? QString("%1:%2").arg(entry->line).arg(entry->rowId) : "none";
-}
-
 // Runs "; "-separated statements on `db`; the rows of the last one.
 QStringList sql(const QSqlDatabase& db, const QString& statements)
 {
@@ -51,15 +46,6 @@ class TestDataLayer : public QObject
     Q_OBJECT
 
     std::optional<ScratchDatabases> db;
-
-    // The scratch log with the park list of ParkListData loaded and one contact.
-    void loadParkList()
-    {
-        db->run("INSERT INTO log (park, call) VALUES ('US-0001', 'K1ABC')");
-        const ParkList::LoadResult loaded = ParkList::load(db->log, ParkListData::csv);
-        QVERIFY2(loaded.ok, qPrintable(loaded.error));
-        QCOMPARE(QString("%1 %2").arg(loaded.parks).arg(loaded.active), QString("6 5"));
-    }
 
 private Q_SLOTS:
     void init() { db.emplace(); }
@@ -313,7 +299,7 @@ private Q_SLOTS:
         QVERIFY(ActivationList::rebuild(db->memory, {9, 8}));
         QVERIFY(ActivationList::rebuild(db->memory, {6, 1, 2}));
         QCOMPARE(ActivationList::lineOf(db->memory, 2), 3);
-        QCOMPARE(entry(ActivationList::step(db->memory, Step::Next, 3)), QString("none"));
+        QVERIFY(!ActivationList::step(db->memory, Step::Next, 3)); // nothing past the end
     }
 
     // Only the contacts of the park shown are lines; an edit of a copy keeps
@@ -324,7 +310,8 @@ private Q_SLOTS:
         QCOMPARE(ParkLogMemory::add(db->memory, 12, contact("d", "1", "K-2", "Q2AA"), false).id, 0);
         QCOMPARE(ParkLogMemory::add(db->memory, 13, contact("d", "2", "K-1", "Q2BB"), true).id, 2);
         QVERIFY(ParkLogMemory::contains(db->memory, 12));
-        QCOMPARE(entry(ParkLogMemory::step(db->memory, Step::Last, 0)), QString("2:13"));
+        const ListEntry last = ParkLogMemory::step(db->memory, Step::Last, 0).value_or(ListEntry());
+        QCOMPARE(QString("%1:%2").arg(last.line).arg(last.rowId), QString("2:13"));
         ContactRow edited = contact("other", "3", "K-9", "Q2CC");
         edited.comment = "edited";
         QCOMPARE(ParkLogMemory::update(db->memory, 13, edited).id, 2);
@@ -376,7 +363,11 @@ private Q_SLOTS:
     // damaged file leaves the loaded list as it was, in no open transaction.
     void parkList()
     {
-        loadParkList();
+        // The list of ParkListData beside one contact.
+        db->run("INSERT INTO log (park, call) VALUES ('US-0001', 'K1ABC')");
+        const ParkList::LoadResult loaded = ParkList::load(db->log, ParkListData::csv);
+        QVERIFY2(loaded.ok, qPrintable(loaded.error));
+        QCOMPARE(QString("%1 %2").arg(loaded.parks).arg(loaded.active), QString("6 5"));
         const QByteArray& good = ParkListData::csv;
         const QByteArray header = good.left(good.indexOf('\n') + 1);
         const std::pair<const char*, QByteArray> bad[] = {
