@@ -116,27 +116,23 @@ private Q_SLOTS:
             QVERIFY2(hasRetiredReference(stored) == (QString(stored) != written), stored);
         }
     }
+    // The window's first and last dates, then a contact's date and time.
     void activationWindow()
     {
-        const QString d4 = "20230704", d5 = "20230705", d6 = "20230706";
-        const struct {
-            QString start, end, date, time;
-            bool taken;
-        } rows[] = {
+        const std::pair<const char*, bool> rows[] = {
             // An evening activation running past midnight UTC, 18:00 to 02:00;
             // its boundaries are checked through the import in tst_adifwindow.
-            {d4, d6, d5, "235959", true},  // the day between
-            {d4, d5, d6, "000000", false}, // the day after
+            {"20230704 20230706 20230705 235959", true},  // the day between
+            {"20230704 20230705 20230706 000000", false}, // the day after
             // One day, 00:00:01 to 02:00.
-            {d5, d5, d5, "010000", true},
-            {d5, d5, d5, "000000", false},
-            {d6, d5, d5, "010000", false}, // dates reversed
+            {"20230705 20230705 20230705 010000", true},
+            {"20230705 20230705 20230705 000000", false},
+            {"20230706 20230705 20230705 010000", false}, // dates reversed
         };
-        for (const auto& r : rows) {
-            const ActivationWindow w{r.start, r.end, r.start == r.end ? "000001" : "180000",
-                                     "020000"};
-            QVERIFY2(w.contains(r.date, r.time) == r.taken,
-                     qPrintable(r.start + "-" + r.end + ": " + r.date + " " + r.time));
+        for (const auto& [row, taken] : rows) {
+            const QStringList f = QString(row).split(' ');
+            const ActivationWindow w{f[0], f[1], f[0] == f[1] ? "000001" : "180000", "020000"};
+            QVERIFY2(w.contains(f[2], f[3]) == taken, row);
         }
     }
     void split_data()
