@@ -1,55 +1,18 @@
 #include "fakeqrzserver.h"
 
-#include <QTcpSocket>
 #include <QUrlQuery>
-#include <utility>
 
-FakeQrzServer::FakeQrzServer()
+QByteArray FakeQrzServer::respond(const QString& target, bool* hold)
 {
-    connect(&server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket* socket = server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-        }
-    });
-}
-
-void FakeQrzServer::onReadyRead(QTcpSocket* socket)
-{
-    const QByteArray request = socket->property("request").toByteArray() + socket->readAll();
-    socket->setProperty("request", request.contains("\r\n\r\n") ? QByteArray() : request);
-    if (!request.contains("\r\n\r\n"))
-        return;
-    // "GET /xml/current/?query HTTP/1.1"
-    const QByteArray target = request.left(request.indexOf("\r\n")).split(' ').value(1);
-    const QString query = QString::fromUtf8(target.mid(target.indexOf('?') + 1));
+    const QString query = target.mid(target.indexOf('?') + 1);
     queries << query;
     if (dropNext > 0 || (!dropCall.isEmpty() && query.endsWith("callsign=" + dropCall))) {
         dropNext = qMax(0, dropNext - 1);
-        socket->abort();
-        return;
+        return {};
     }
+    *hold = holdLookups && query.contains("callsign=");
     const QByteArray body = rawAnswer.isNull() ? answer(query) : rawAnswer;
-    const QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\n"
-                             "Connection: close\r\nContent-Length: " +
-                             QByteArray::number(body.size()) + "\r\n\r\n" + body;
-    if (holdLookups && query.contains("callsign=")) {
-        held.append({socket, reply});
-        return;
-    }
-    socket->write(reply);
-    socket->disconnectFromHost();
-}
-
-void FakeQrzServer::releaseLookups()
-{
-    holdLookups = false;
-    for (const auto& [socket, reply] : std::exchange(held, {})) {
-        if (!socket || socket->state() != QAbstractSocket::ConnectedState)
-            continue; // the client gave up on it
-        socket->write(reply);
-        socket->disconnectFromHost();
-    }
+    return response("200 OK", "text/xml; charset=utf-8", body, body.size());
 }
 
 QByteArray FakeQrzServer::answer(const QString& query)
