@@ -29,10 +29,9 @@ QByteArray WsjtxPeer::rawText(const QByteArray& bytes, Shape shape)
 
 QByteArray WsjtxPeer::heartbeat(Shape shape, quint32 schema)
 {
-    const QByteArray out = header(0, idOf(shape), schema) + u32(3);
-    if (shape == Shape::Jtdx)
-        return out + text("2.2.159", shape);
-    return out + text("2.6.1") + text("");
+    // Maximum schema, version and (WSJT-X only) revision.
+    return header(0, idOf(shape), schema) + u32(3) +
+           (shape == Shape::Jtdx ? text("2.2.159", shape) : text("2.6.1") + text(""));
 }
 
 QByteArray WsjtxPeer::status(const StatusFields& f, Shape shape)
@@ -64,9 +63,7 @@ QByteArray WsjtxPeer::decode(const QByteArray& message, quint32 time, qint32 snr
 bool WsjtxPeer::obeys(const QByteArray& datagram) const
 {
     QDataStream in(datagram);
-    quint32 magic = 0;
-    quint32 schema = 0;
-    quint32 type = 0;
+    quint32 magic = 0, schema = 0, type = 0;
     QByteArray to;
     in >> magic >> schema >> type >> to;
     if (in.status() != QDataStream::Ok || magic != 0xadbccbdau || schema > 3 || to != id().toUtf8())

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QTest>
 #include <QUdpSocket>
 #include <QtEndian>
 
@@ -69,11 +68,6 @@ public:
     void sendTo(quint16 port, const QByteArray& datagram)
     {
         socket.writeDatagram(datagram, QHostAddress::LocalHost, port);
-    }
-    // Waits (bounded) until at least `count` datagrams have been acted on.
-    bool waitForReceived(int count, int timeoutMs = 5000)
-    {
-        return QTest::qWaitFor([&] { return received.size() >= count; }, timeoutMs);
     }
 
     QList<QByteArray> received; // acted on
