@@ -39,12 +39,12 @@ QByteArray WsjtxPeer::status(const StatusFields& f, Shape shape)
     auto t = [shape](const QString& value) { return text(value, shape); };
     const QByteArray flag(1, '\0');
     // Dial frequency, mode, DX call, report, Tx mode, Tx enabled, transmitting,
-    // decoding, Rx DF, Tx DF, DE call, DE grid, DX grid, watchdog, sub-mode,
-    // fast mode, special mode (JTDX: Tx first).
+    // decoding, Rx DF, Tx DF, DE call Q1ABC, DE grid FN31, DX grid, watchdog,
+    // sub-mode, fast mode, special mode (JTDX: Tx first).
     QByteArray out = header(1, idOf(shape)) + QByteArray::fromHex("0000000000d6c090") + t("FT8") +
                      t(f.dxCall) + t(f.report) + t("FT8") + char(f.txEnabled) + flag + flag +
-                     u32(1500) + u32(1500) + t(f.deCall) + t(f.deGrid) + t("") +
-                     char(f.txWatchdog) + t("") + flag + flag;
+                     u32(1500) + u32(1500) + t("Q1ABC") + t("FN31") + t("") + char(f.txWatchdog) +
+                     t("") + flag + flag;
     if (shape == Shape::Jtdx)
         return out;
     // Frequency tolerance, T/R period, configuration name, Tx message.

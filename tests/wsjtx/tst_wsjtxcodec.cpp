@@ -24,11 +24,8 @@ private Q_SLOTS:
             QVERIFY(head.valid);
             QCOMPARE(head.id + ' ' + QByteArray::number(head.schema),
                      WsjtxPeer::idOf(shape).toUtf8() + " 3");
-            WsjtxPeer::StatusFields f; // the DX call before the report is empty
-            f.report = "-05";
-            f.txEnabled = true;
-            f.txWatchdog = true;
-            f.txMessage = "CQ POTA Q1ABC FN31";
+            // The DX call before the report is empty; Tx enabled, watchdog on.
+            const WsjtxPeer::StatusFields f{"", "-05", "CQ POTA Q1ABC FN31", true, true};
             const StatusMsg status =
                 readStatus(WsjtxPeer::status(f, shape) +
                            (jtdx ? QByteArray() : QByteArray::fromHex("0102030405")));
@@ -49,10 +46,7 @@ private Q_SLOTS:
         QCOMPARE(in.u32(), 0u);
         QVERIFY(in.truncated());
         QCOMPARE(in.u8(), quint8(0));
-        WsjtxPeer::StatusFields f;
-        f.dxCall = "Q2XX";
-        f.txEnabled = true;
-        f.txMessage = "Q2XX Q1ABC -05";
+        const WsjtxPeer::StatusFields f{"Q2XX", "", "Q2XX Q1ABC -05", false, false};
         const QByteArray status = WsjtxPeer::status(f);
         for (qsizetype n = 0; n <= status.size(); ++n)
             QCOMPARE(readStatus(QByteArray(status.constData(), n)).txMessage,

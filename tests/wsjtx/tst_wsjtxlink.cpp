@@ -286,14 +286,10 @@ private Q_SLOTS:
         start(row & 2 ? Shape::Jtdx : Shape::Wsjtx, 2);
         if (duplicate)
             addToParkLog("Q2XX");
-        WsjtxPeer::StatusFields f;
-        f.txEnabled = true;
-        f.txMessage = "CQ POTA Q1ABC FN42";
+        WsjtxPeer::StatusFields f{"", "", "CQ POTA Q1ABC FN42", /*Tx enabled*/ true, false};
         pb->dispatchDatagram(WsjtxPeer::status(f, peer->shape));
         QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Idle"));
-        f.dxCall = "Q2XX";
-        f.report = "-05";
-        f.txMessage = "Q2XX Q1ABC -05";
+        f = {"Q2XX", "-05", "Q2XX Q1ABC -05", /*Tx enabled*/ true, false};
         pb->dispatchDatagram(WsjtxPeer::status(f, peer->shape));
         QCOMPARE(pb->ui->call->text() + '|' + pb->wsjtx->ui->qsoStatus->text(), "Q2XX|Start QSO");
         QCOMPARE(pb->wsjtx->ui->qsoStatus->palette(), pb->blueText);
