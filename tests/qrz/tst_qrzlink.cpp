@@ -150,17 +150,16 @@ private Q_SLOTS:
                     "<class>p</class><born>1970</born><expdate>2030-01-01</expdate>");
         Ui::Contact* c = pb->contact->ui;
         Ui::Parkbook* ui = pb->ui;
-        const QList<QLineEdit*> cleared = {
-            ui->utc,     ui->name,   ui->state, ui->mode, ui->band,  ui->frequency, ui->power,
-            ui->comment, ui->p2p,    c->dist,   c->bear,  c->call,   c->name,       c->last,
-            c->born,     c->license, c->expire, c->city,  c->county, c->state,      c->country,
-            c->dxcc,     c->lat,     c->lon,    c->grid};
+        // Every field of the Contact window, and those of the entry form.
+        const QList<QLineEdit*> cleared =
+            pb->contact->findChildren<QLineEdit*>() + QList{ui->utc,   ui->name,    ui->state,
+                                                            ui->mode,  ui->band,    ui->frequency,
+                                                            ui->power, ui->comment, ui->p2p};
         for (QLineEdit* field : cleared)
             field->setText("x");
         ui->sent->setText("44");
         ui->rcvd->setText("33");
         QSignalSpy stateEdits(ui->state, &QLineEdit::textChanged);
-        ui->call->setText("");
         pb->lookUpContact();
         for (QLineEdit* field : cleared)
             QVERIFY2(field->text().isEmpty(), qPrintable(field->objectName()));

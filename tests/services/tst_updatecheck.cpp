@@ -32,8 +32,8 @@ private:
         // Built here rather than by makeParkbook, which runs the event loop
         // until the start is done: the check a start makes would end unseen.
         auto pb = std::make_unique<Parkbook>(&home->prompter, &home->sound);
-        pb->station->ui->call->setText("Q1ABC");
-        pb->station->ui->pwd->setText("secret");
+        pb->station->ui->call->setText(qrz->user);
+        pb->station->ui->pwd->setText(qrz->password);
         finished = std::make_unique<QSignalSpy>(pb.get(), &Parkbook::updateCheckFinished);
         if (!QTest::qWaitFor([&pb] { return pb->startupDone; }, 30000))
             qWarning("Parkbook did not finish starting within 30 s");
@@ -54,7 +54,6 @@ private Q_SLOTS:
     void init()
     {
         qrz = std::make_unique<FakeQrzServer>();
-        qrz->user = "Q1ABC";
         QVERIFY(qrz->start());
         qputenv("PARKBOOK_QRZ_URL", qrz->url().toUtf8());
         home = std::make_unique<TempHome>();
@@ -133,7 +132,7 @@ private Q_SLOTS:
         QCOMPARE(QList<QVariantList>(*finished), QList<QVariantList>{{login}});
         QTRY_COMPARE_WITH_TIMEOUT(pb->qrzConnected, login, 10000);
         QCOMPARE(qrz->queries,
-                 login ? QStringList{"username=Q1ABC&password=secret"} : QStringList());
+                 login ? QStringList{"username=N0CALL&password=secret"} : QStringList());
         // Distinct paths: Qt may send a request again when the server cuts
         // the connection, which is no second download.
         const QSet<QString> paths(server.requests.begin(), server.requests.end());

@@ -326,7 +326,6 @@ private Q_SLOTS:
             pb->station->parkNameEdit(slot)->setText(QString("Park %1").arg(slot));
             pb->station->activeBox(slot)->setChecked(slot <= 3);
         }
-        pb->parkLog->show();
         pb->ui->call->setText("Q2XX");
         const QString adif =
             "<adif_ver:5>3.1.0 <programid:6>WSJT-X <EOH> <call:4>Q2XX <gridsquare:4>FN42 "
