@@ -21,8 +21,7 @@ public:
     }
 
     // The account the login checks, and how an accepted login answers.
-    QString user = "N0CALL";
-    QString password = "secret";
+    QString user = "N0CALL", password = "secret";
     Login login = Login::Subscriber;
     QString count = "123";
 
@@ -46,8 +45,9 @@ public:
         releaseHeld();
     }
 
-    QStringList queries;  // the query string of every request, as sent
-    QStringList lookedUp; // decoded call signs of lookups, in order
+    // The query string of every request, as sent, and the decoded call signs
+    // of the lookups, in order.
+    QStringList queries, lookedUp;
 
 private:
     QByteArray respond(const QString& target, bool* hold) override;

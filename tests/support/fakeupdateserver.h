@@ -22,8 +22,7 @@ public:
 
     QByteArray versionFile = "Parkbook-2.3.6\n";
     QHash<QString, QByteArray> installers; // path -> body
-    bool truncateInstaller = false;
-    bool holdInstaller = false;
+    bool truncateInstaller = false, holdInstaller = false;
 
     void releaseInstaller()
     {
