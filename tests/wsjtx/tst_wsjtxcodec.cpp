@@ -20,10 +20,6 @@ private Q_SLOTS:
         QCOMPARE(readHeartbeat(six).maxSchema, 3u);
         for (const auto shape : {WsjtxPeer::Shape::Wsjtx, WsjtxPeer::Shape::Jtdx}) {
             const bool jtdx = shape == WsjtxPeer::Shape::Jtdx;
-            const Header head = readHeader(WsjtxPeer::heartbeat(shape, 3));
-            QVERIFY(head.valid);
-            QCOMPARE(head.id + ' ' + QByteArray::number(head.schema),
-                     WsjtxPeer::idOf(shape).toUtf8() + " 3");
             // The DX call before the report is empty; Tx enabled, watchdog on.
             const WsjtxPeer::StatusFields f{"", "-05", "CQ POTA Q1ABC FN31", true, true};
             const StatusMsg status =
