@@ -65,7 +65,6 @@ private Q_SLOTS:
     {
         home = std::make_unique<TempHome>();
         server = std::make_unique<FakeQrzServer>();
-        QVERIFY(server->start());
         qputenv("PARKBOOK_QRZ_URL", server->url().toUtf8());
         pb = home->makeParkbook();
         home->prompter.clear();

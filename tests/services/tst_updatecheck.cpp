@@ -54,7 +54,6 @@ private Q_SLOTS:
     void init()
     {
         qrz = std::make_unique<FakeQrzServer>();
-        QVERIFY(qrz->start());
         qputenv("PARKBOOK_QRZ_URL", qrz->url().toUtf8());
         home = std::make_unique<TempHome>();
         // The installer goes to the download folder of this temporary home.

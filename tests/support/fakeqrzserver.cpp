@@ -11,12 +11,8 @@ QByteArray FakeQrzServer::respond(const QString& target, bool* hold)
         return {};
     }
     *hold = holdLookups && query.contains("callsign=");
-    const QByteArray body = rawAnswer.isNull() ? answer(query) : rawAnswer;
-    return response("200 OK", "text/xml; charset=utf-8", body, body.size());
-}
-
-QByteArray FakeQrzServer::answer(const QString& query)
-{
+    if (!rawAnswer.isNull())
+        return response("200 OK", "text/xml; charset=utf-8", rawAnswer, rawAnswer.size());
     // Values are separated by "&" in a login and by ";" in a lookup; as any
     // web server does, the service reads a "+" as a space.
     const QUrlQuery values(QString(query).replace(';', '&').replace('+', "%20"));
@@ -50,7 +46,8 @@ QByteArray FakeQrzServer::answer(const QString& query)
             body =
                 "<Session><Error>Not found: " + call + "</Error>" + session + time + "</Session>";
     }
-    return "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<QRZDatabase version=\"1.34\" "
-           "xmlns=\"http://xmldata.qrz.com\">\n" +
-           body.toUtf8() + "\n</QRZDatabase>\n";
+    const QByteArray xml = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<QRZDatabase "
+                           "version=\"1.34\" xmlns=\"http://xmldata.qrz.com\">\n" +
+                           body.toUtf8() + "\n</QRZDatabase>\n";
+    return response("200 OK", "text/xml; charset=utf-8", xml, xml.size());
 }

@@ -51,5 +51,4 @@ public:
 
 private:
     QByteArray respond(const QString& target, bool* hold) override;
-    QByteArray answer(const QString& query);
 };
