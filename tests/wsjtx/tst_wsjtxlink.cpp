@@ -63,7 +63,7 @@ class TestWsjtxLink : public QObject
         if (schema < 0)
             return;
         peer->sendTo(port, WsjtxPeer::heartbeat(shape, quint32(schema)));
-        QTRY_COMPARE_WITH_TIMEOUT(peer->received.size() + peer->ignored.size(), 1, 5000);
+        QTRY_COMPARE(peer->received.size() + peer->ignored.size(), 1);
         peer->received = peer->ignored = {};
     }
 
@@ -131,15 +131,14 @@ private Q_SLOTS:
         w->results->setPlainText("old line");
         QTest::mouseClick(w->clearBuffer, Qt::LeftButton);
         peer->sendTo(port, WsjtxPeer::decode("Q1ABC Q2XX FN42", 52500000, -12));
-        QTRY_COMPARE_WITH_TIMEOUT(w->results->toPlainText(),
-                                  QString("143500 -12 1200 Q1ABC Q2XX FN42"), 5000);
+        QTRY_COMPARE(w->results->toPlainText(), QString("143500 -12 1200 Q1ABC Q2XX FN42"));
         const QTextBlock block = w->results->document()->lastBlock();
         QCOMPARE(block.begin().fragment().charFormat().foreground().color(), pb->themeBlue);
         QCOMPARE(w->results->textCursor().position(), block.position());
         // A burst of datagrams: every one is read and shown.
         for (int i = 0; i < 5; ++i)
             peer->sendTo(port, WsjtxPeer::decode("CQ POTA Q2X" + QByteArray::number(i) + " FN31"));
-        QTRY_COMPARE_WITH_TIMEOUT(w->results->blockCount(), 6, 5000);
+        QTRY_COMPARE(w->results->blockCount(), 6);
         pb->wsjtx->close();
         const QSettings ini(home->iniPath(), QSettings::IniFormat);
         QCOMPARE(ini.value("WSJTx/Search1").toString(), QString("CQX POTA"));
@@ -158,17 +157,17 @@ private Q_SLOTS:
         bad[3] = char(0xdb);
         pb->wsjtx->ui->autoReply->click();
         peer->sendTo(port, bad);
-        QTRY_COMPARE_WITH_TIMEOUT(pb->wsjtxPort, peer->localPort(), 5000);
+        QTRY_COMPARE(pb->wsjtxPort, peer->localPort());
         QCOMPARE(pb->wsjtxAddress, QHostAddress(QHostAddress::LocalHost));
         pb->sendConfigure();
         QVERIFY(home->sound.started.isEmpty());
         QCOMPARE(pb->wsjtx->ui->qsoStatus->text(), QString("Ready"));
         peer->sendTo(port, WsjtxPeer::heartbeat());
-        QTRY_COMPARE_WITH_TIMEOUT(peer->received.size(), 1, 5000);
+        QTRY_COMPARE(peer->received.size(), 1);
         // Touching the position tells WSJT-X again, though without a latitude
         // the grid stays.
         pb->station->ui->lon->setText("-72.727260");
-        QTRY_COMPARE_WITH_TIMEOUT(peer->received.size(), 2, 5000);
+        QTRY_COMPARE(peer->received.size(), 2);
         const QByteArray location = WsjtxCodec::locationMessage({"WSJT-X", 2}, "FN31pr");
         QCOMPARE(peer->received, QList({location, location}));
         QVERIFY(peer->ignored.isEmpty());
@@ -210,7 +209,7 @@ private Q_SLOTS:
         pb->freeText(1, false);
         pb->sendLocation();
         pb->sendConfigure();
-        QTRY_COMPARE_WITH_TIMEOUT(peer->received.size() + peer->ignored.size(), 7, 5000);
+        QTRY_COMPARE(peer->received.size() + peer->ignored.size(), 7);
         QList<int> types;
         for (const QByteArray& sent : peer->received + peer->ignored) {
             const WsjtxCodec::Header header = WsjtxCodec::readHeader(sent);
@@ -364,12 +363,12 @@ private Q_SLOTS:
         const QString title = "WSJT-X Contact Not Logged";
         prompter.whileShown = [&] {
             peer->sendTo(port, record("Q3YYY"));
-            QTRY_VERIFY_WITH_TIMEOUT(pb->udpSocket->hasPendingDatagrams(), 5000);
+            QTRY_VERIFY(pb->udpSocket->hasPendingDatagrams());
             QCoreApplication::processEvents();
             QCOMPARE(prompter.count(title), 1);
         };
         peer->sendTo(port, record("Q2XXX"));
-        QTRY_COMPARE_WITH_TIMEOUT(prompter.count(title), 2, 5000);
+        QTRY_COMPARE(prompter.count(title), 2);
         const QString text =
             "The contact with %1 at K-0001, K-0002, K-0003 logged by WSJT-X could not "
             "be written to the database.";
@@ -411,7 +410,7 @@ private Q_SLOTS:
         peer = std::make_unique<WsjtxPeer>();
         QVERIFY(peer->open());
         peer->sendTo(port, WsjtxPeer::heartbeat());
-        QTRY_COMPARE_WITH_TIMEOUT(peer->received.size(), 1, 5000);
+        QTRY_COMPARE(peer->received.size(), 1);
         QCOMPARE(WsjtxPeer::typeOf(peer->received.first()), int(WsjtxCodec::Location));
         QCOMPARE(logged(), 1);
     }
