@@ -185,7 +185,8 @@ private Q_SLOTS:
     }
 
     // Every request goes out with the id and schema of the client it answers
-    // (JTDX speaks schema 3 here), and the peer obeys those it implements.
+    // (JTDX speaks schema 3 here), in the bytes the client reads, and the peer
+    // obeys those it implements.
     // The same bytes under another id are ignored, as JTDX and older WSJT-X
     // releases ignore them.
     void outgoingMessages_data()
@@ -199,6 +200,7 @@ private Q_SLOTS:
     void outgoingMessages()
     {
         QFETCH(bool, jtdx);
+        QFETCH(QList<int>, types);
         const quint32 schema = jtdx ? 3 : 2;
         start(jtdx ? Shape::Jtdx : Shape::Wsjtx, int(schema));
         QByteArray cq = WsjtxPeer::decode("CQ POTA Q2XX FN31", 45000000, -10, peer->shape);
@@ -210,14 +212,24 @@ private Q_SLOTS:
         pb->sendLocation();
         pb->sendConfigure();
         QTRY_COMPARE(peer->received.size() + peer->ignored.size(), 7);
-        QList<int> types;
-        for (const QByteArray& sent : peer->received + peer->ignored) {
-            const WsjtxCodec::Header header = WsjtxCodec::readHeader(sent);
-            QCOMPARE(header.id + ' ' + QByteArray::number(header.schema),
-                     peer->id().toUtf8() + ' ' + QByteArray::number(schema));
-            types << int(header.type);
-        }
-        QTEST(types, "types");
+        // The bodies as the client reads them: Clear the Band Activity window,
+        // Halt Tx when auto Tx is off, Free Text not sent, and a Configure that
+        // changes nothing. A Reply is the decode less its new flag.
+        const QHash<int, QByteArray> bodies = {
+            {3, "00"},
+            {7, ""},
+            {8, "00"},
+            {9, "0000000c" + QByteArray("DE K-0001 73").toHex() + "00"},
+            {11, "00000006" + QByteArray("FN31pr").toHex()},
+            {15, "00000000ffffffff0000000000ffffffffffffffff0000000120000000012000"}};
+        QStringList sent, expected;
+        for (const QByteArray& datagram : peer->received + peer->ignored)
+            sent << datagram.toHex();
+        for (const int type : types)
+            expected << (type == 4
+                             ? WsjtxCodec::replyMessage(cq).toHex()
+                             : WsjtxPeer::header(type, peer->id(), schema).toHex() + bodies[type]);
+        QCOMPARE(sent, expected);
     }
 
     void decodes_data()
