@@ -30,6 +30,8 @@ protected:
         server->listen(QHostAddress::LocalHost, 0);
     }
 
+    // The whole response to `target` (empty for none); `hold` set keeps it
+    // back until releaseHeld().
     virtual QByteArray respond(const QString& target, bool* hold) = 0;
 
     static QByteArray response(const QByteArray& status, const QByteArray& type,
