@@ -13,8 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     using namespace WsjtxCodec;
     const Header header = readHeader(datagram);
     (void)readHeartbeat(datagram);
-    const StatusMsg status = readStatus(datagram);
-    (void)hasReport(status.txMessage.toUtf8());
+    (void)hasReport(readStatus(datagram).txMessage.toUtf8());
     const DecodeMsg decode = readDecode(datagram);
     (void)decodeLine(decode);
     (void)hasSignOff(decode.message);

@@ -1,59 +1,18 @@
 #include "fakeqrzserver.h"
 
-#include <QTcpSocket>
 #include <QUrlQuery>
-#include <utility>
 
-FakeQrzServer::FakeQrzServer()
+QByteArray FakeQrzServer::respond(const QString& target, bool* hold)
 {
-    connect(&server, &QTcpServer::newConnection, this, [this] {
-        while (QTcpSocket* socket = server.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-        }
-    });
-}
-
-void FakeQrzServer::onReadyRead(QTcpSocket* socket)
-{
-    const QByteArray request = socket->property("request").toByteArray() + socket->readAll();
-    socket->setProperty("request", request.contains("\r\n\r\n") ? QByteArray() : request);
-    if (!request.contains("\r\n\r\n"))
-        return;
-    // "GET /xml/current/?query HTTP/1.1"
-    const QByteArray target = request.left(request.indexOf("\r\n")).split(' ').value(1);
-    const QString query = QString::fromUtf8(target.mid(target.indexOf('?') + 1));
+    const QString query = target.mid(target.indexOf('?') + 1);
     queries << query;
     if (dropNext > 0 || (!dropCall.isEmpty() && query.endsWith("callsign=" + dropCall))) {
         dropNext = qMax(0, dropNext - 1);
-        socket->abort();
-        return;
+        return {};
     }
-    const QByteArray body = rawAnswer.isNull() ? answer(query) : rawAnswer;
-    const QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: text/xml; charset=utf-8\r\n"
-                             "Connection: close\r\nContent-Length: " +
-                             QByteArray::number(body.size()) + "\r\n\r\n" + body;
-    if (holdLookups && query.contains("callsign=")) {
-        held.append({socket, reply});
-        return;
-    }
-    socket->write(reply);
-    socket->disconnectFromHost();
-}
-
-void FakeQrzServer::releaseLookups()
-{
-    holdLookups = false;
-    for (const auto& [socket, reply] : std::exchange(held, {})) {
-        if (!socket || socket->state() != QAbstractSocket::ConnectedState)
-            continue; // the client gave up on it
-        socket->write(reply);
-        socket->disconnectFromHost();
-    }
-}
-
-QByteArray FakeQrzServer::answer(const QString& query)
-{
+    *hold = holdLookups && query.contains("callsign=");
+    if (!rawAnswer.isNull())
+        return response("200 OK", "text/xml; charset=utf-8", rawAnswer, rawAnswer.size());
     // Values are separated by "&" in a login and by ";" in a lookup; as any
     // web server does, the service reads a "+" as a space.
     const QUrlQuery values(QString(query).replace(';', '&').replace('+', "%20"));
@@ -87,7 +46,8 @@ QByteArray FakeQrzServer::answer(const QString& query)
             body =
                 "<Session><Error>Not found: " + call + "</Error>" + session + time + "</Session>";
     }
-    return "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<QRZDatabase version=\"1.34\" "
-           "xmlns=\"http://xmldata.qrz.com\">\n" +
-           body.toUtf8() + "\n</QRZDatabase>\n";
+    const QByteArray xml = "<?xml version=\"1.0\" encoding=\"utf-8\" ?>\n<QRZDatabase "
+                           "version=\"1.34\" xmlns=\"http://xmldata.qrz.com\">\n" +
+                           body.toUtf8() + "\n</QRZDatabase>\n";
+    return response("200 OK", "text/xml; charset=utf-8", xml, xml.size());
 }

@@ -1,32 +1,27 @@
 #pragma once
 
+#include "fakehttp_a.h"
+
 #include <QHash>
-#include <QPointer>
-#include <QStringList>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 // A stand-in for the QRZ XML callsign service on 127.0.0.1: answers login and
 // lookup requests with XML shaped like the real answers and records every
 // query string it got (still percent-encoded, as sent).
-class FakeQrzServer : public QObject
+class FakeQrzServer : public FakeHttpServer
 {
-    Q_OBJECT
-
 public:
     enum class Login { Subscriber, NonSubscriber, Refused };
 
-    FakeQrzServer();
+    FakeQrzServer() : FakeHttpServer(new QTcpServer) {}
 
-    bool start() { return server.listen(QHostAddress::LocalHost, 0); }
+    bool start() const { return server->isListening(); }
     QString url() const
     {
-        return QString("http://127.0.0.1:%1/xml/current/").arg(server.serverPort());
+        return QString("http://127.0.0.1:%1/xml/current/").arg(server->serverPort());
     }
 
     // The account the login checks, and how an accepted login answers.
-    QString user = "N0CALL";
-    QString password = "secret";
+    QString user = "N0CALL", password = "secret";
     Login login = Login::Subscriber;
     QString count = "123";
 
@@ -44,15 +39,16 @@ public:
     // While set, lookup answers wait until releaseLookups() sends them, in
     // the order they were asked: a slow service.
     bool holdLookups = false;
-    void releaseLookups();
+    void releaseLookups()
+    {
+        holdLookups = false;
+        releaseHeld();
+    }
 
-    QStringList queries;  // every query string received
-    QStringList lookedUp; // decoded call signs of lookups, in order
+    // The query string of every request, as sent, and the decoded call signs
+    // of the lookups, in order.
+    QStringList queries, lookedUp;
 
 private:
-    void onReadyRead(QTcpSocket* socket);
-    QByteArray answer(const QString& query);
-
-    QList<QPair<QPointer<QTcpSocket>, QByteArray>> held;
-    QTcpServer server;
+    QByteArray respond(const QString& target, bool* hold) override;
 };

@@ -1,10 +1,8 @@
 #pragma once
 
+#include "fakehttp_a.h"
+
 #include <QHash>
-#include <QPointer>
-#include <QStringList>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 // A tiny HTTP(S) server on 127.0.0.1 that serves the version file and the
 // installers of an update server and records the paths it was asked for.
@@ -12,27 +10,28 @@
 // longer than it is and the connection closed early. With `useTls` it speaks
 // TLS with a self-signed certificate that nobody trusts. With `holdInstaller`
 // installers are sent only when releaseInstaller() is called.
-class FakeUpdateServer : public QObject
+class FakeUpdateServer : public FakeHttpServer
 {
-    Q_OBJECT
-
 public:
     explicit FakeUpdateServer(bool useTls = false);
 
-    QString baseUrl() const; // "http://127.0.0.1:port" or "https://..."
+    QString baseUrl() const // "http://127.0.0.1:port" or "https://..."
+    {
+        return QString("%1://127.0.0.1:%2").arg(tls ? "https" : "http").arg(server->serverPort());
+    }
 
     QByteArray versionFile = "Parkbook-2.3.6\n";
     QHash<QString, QByteArray> installers; // path -> body
-    bool truncateInstaller = false;
-    bool holdInstaller = false;
-    QStringList requests;
+    bool truncateInstaller = false, holdInstaller = false;
 
-    void releaseInstaller();
+    void releaseInstaller()
+    {
+        holdInstaller = false;
+        releaseHeld();
+    }
 
 private:
-    void send(QTcpSocket* socket, const QString& path);
+    QByteArray respond(const QString& path, bool* hold) override;
 
-    QTcpServer* server = nullptr;
-    QList<QPair<QPointer<QTcpSocket>, QString>> held;
-    bool tls = false;
+    const bool tls;
 };

@@ -29,10 +29,9 @@ QByteArray WsjtxPeer::rawText(const QByteArray& bytes, Shape shape)
 
 QByteArray WsjtxPeer::heartbeat(Shape shape, quint32 schema)
 {
-    const QByteArray out = header(0, idOf(shape), schema) + u32(3);
-    if (shape == Shape::Jtdx)
-        return out + text("2.2.159", shape);
-    return out + text("2.6.1") + text("");
+    // Maximum schema, version and (WSJT-X only) revision.
+    return header(0, idOf(shape), schema) + u32(3) +
+           (shape == Shape::Jtdx ? text("2.2.159", shape) : text("2.6.1") + text(""));
 }
 
 QByteArray WsjtxPeer::status(const StatusFields& f, Shape shape)
@@ -40,12 +39,12 @@ QByteArray WsjtxPeer::status(const StatusFields& f, Shape shape)
     auto t = [shape](const QString& value) { return text(value, shape); };
     const QByteArray flag(1, '\0');
     // Dial frequency, mode, DX call, report, Tx mode, Tx enabled, transmitting,
-    // decoding, Rx DF, Tx DF, DE call, DE grid, DX grid, watchdog, sub-mode,
-    // fast mode, special mode (JTDX: Tx first).
+    // decoding, Rx DF, Tx DF, DE call Q1ABC, DE grid FN31, DX grid, watchdog,
+    // sub-mode, fast mode, special mode (JTDX: Tx first).
     QByteArray out = header(1, idOf(shape)) + QByteArray::fromHex("0000000000d6c090") + t("FT8") +
                      t(f.dxCall) + t(f.report) + t("FT8") + char(f.txEnabled) + flag + flag +
-                     u32(1500) + u32(1500) + t(f.deCall) + t(f.deGrid) + t("") +
-                     char(f.txWatchdog) + t("") + flag + flag;
+                     u32(1500) + u32(1500) + t("Q1ABC") + t("FN31") + t("") + char(f.txWatchdog) +
+                     t("") + flag + flag;
     if (shape == Shape::Jtdx)
         return out;
     // Frequency tolerance, T/R period, configuration name, Tx message.
@@ -64,9 +63,7 @@ QByteArray WsjtxPeer::decode(const QByteArray& message, quint32 time, qint32 snr
 bool WsjtxPeer::obeys(const QByteArray& datagram) const
 {
     QDataStream in(datagram);
-    quint32 magic = 0;
-    quint32 schema = 0;
-    quint32 type = 0;
+    quint32 magic = 0, schema = 0, type = 0;
     QByteArray to;
     in >> magic >> schema >> type >> to;
     if (in.status() != QDataStream::Ok || magic != 0xadbccbdau || schema > 3 || to != id().toUtf8())

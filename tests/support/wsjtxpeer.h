@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QObject>
-#include <QTest>
 #include <QUdpSocket>
 #include <QtEndian>
 
@@ -23,15 +22,11 @@ public:
 
     explicit WsjtxPeer(Shape shape = Shape::Wsjtx);
 
-    // The Status fields that matter here; the others go out as WSJT-X sends them.
+    // The Status fields that matter here, in the order they are given; the
+    // others go out as WSJT-X sends them.
     struct StatusFields {
-        QString dxCall;
-        QString report;
-        bool txEnabled = false;
-        QString deCall = "Q1ABC";
-        QString deGrid = "FN31";
-        bool txWatchdog = false;
-        QString txMessage;
+        QString dxCall, report, txMessage;
+        bool txEnabled = false, txWatchdog = false;
     };
 
     static QString idOf(Shape shape) { return shape == Shape::Jtdx ? "JTDX" : "WSJT-X"; }
@@ -69,11 +64,6 @@ public:
     void sendTo(quint16 port, const QByteArray& datagram)
     {
         socket.writeDatagram(datagram, QHostAddress::LocalHost, port);
-    }
-    // Waits (bounded) until at least `count` datagrams have been acted on.
-    bool waitForReceived(int count, int timeoutMs = 5000)
-    {
-        return QTest::qWaitFor([&] { return received.size() >= count; }, timeoutMs);
     }
 
     QList<QByteArray> received; // acted on
