@@ -183,12 +183,11 @@ private Q_SLOTS:
                      dark ? QColor(128, 192, 255) : QColor(Qt::blue));
         }
         pb->potaMode = "Hunting";
-        for (const int dark : {1, 0}) {
+        for (const int dark : {0, 1}) {
             apply(dark);
             QCOMPARE(pb->ui->parkReference->palette().color(QPalette::Text), QColor(Qt::red));
         }
-        apply(true);
-        pb->close();
+        pb->close(); // in the dark theme
         QCOMPARE(QSettings(home.iniPath(), QSettings::IniFormat).value("Main/Theme").toString(),
                  QString("dark"));
     }

@@ -74,6 +74,12 @@ void importList(Parkbook& pb, TempHome& home, const QByteArray& csv)
     pb.ui->actionImport_Park_List->trigger();
 }
 
+void enter(QLineEdit* edit, const QString& text)
+{
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
 bool inParkList(const QString& reference)
 {
     return bool(ParkList::find(QSqlDatabase::database("parkbook"), reference));
@@ -305,9 +311,8 @@ private Q_SLOTS:
             sent.taken();
             window.ui->pk3->click();
             QCOMPARE(ticked(&window) + " " + sent.taken(), QString("3 1/0"));
-            const QList<std::tuple<int, const char*, int>> moves = {
-                {5, "nextPark", 1}, {5, "previousPark", 4}, {1, "previousPark", 5}};
-            for (const auto& [from, move, to] : moves) {
+            for (const auto& [from, move, to] :
+                 {std::tuple(5, "nextPark", 1), {5, "previousPark", 4}, {1, "previousPark", 5}}) {
                 window.parkButton(from)->setChecked(true);
                 sent.taken();
                 QVERIFY(QMetaObject::invokeMethod(&window, move));
@@ -481,14 +486,14 @@ private Q_SLOTS:
                 "('20260501', '120000', 'US-0001', 'K1AAA', '20m', ''), "
                 "('20260502', '130000', 'HUNTER', 'K2BBB', '40m', 'US-0100,US-4556')");
             pb->ui->band->setText(how);
-            QTest::keyClicks(pb->ui->p2p, typed.section(' ', 1) + '\r'); // then Enter
+            enter(pb->ui->p2p, typed.section(' ', 1));
             QTEST(pb->ui->p2p->text() + "|" + pb->statusBar()->currentMessage(), "shown");
             return;
         }
         for (const QChar answer : QString(how).remove('-'))
             home->prompter.answers.enqueue(answer == 'Y' ? QMessageBox::Yes : QMessageBox::No);
         Ui::Station* form = pb->station->ui;
-        QTest::keyClicks(form->pRef1, typed.section(' ', 1) + '\r');
+        enter(form->pRef1, typed.section(' ', 1));
         QVERIFY(home->prompter.answers.isEmpty());
         const bool red =
             form->pRef1->palette().color(QPalette::Text) == pb->redText.color(QPalette::Text);
