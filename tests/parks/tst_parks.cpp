@@ -490,8 +490,9 @@ private Q_SLOTS:
             QTEST(pb->ui->p2p->text() + "|" + pb->statusBar()->currentMessage(), "shown");
             return;
         }
-        for (const QChar answer : QString(how).remove('-'))
-            home->prompter.answers.enqueue(answer == 'Y' ? QMessageBox::Yes : QMessageBox::No);
+        for (const QChar answer : how)
+            if (answer != '-')
+                home->prompter.answers.enqueue(answer == 'Y' ? QMessageBox::Yes : QMessageBox::No);
         Ui::Station* form = pb->station->ui;
         enter(form->pRef1, typed.section(' ', 1));
         QVERIFY(home->prompter.answers.isEmpty());
