@@ -1,57 +1,96 @@
-// The main window's start, settings, data directory, clock and error log.
+// The main window's start, settings, data directory, clock and error log;
+// its themes, the file viewer and the shortcut list.
 #include "app/parkbook.h"
 #include "app/utcclock.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
+#include "qrz/contact.h"
+#include "stats/activity.h"
+#include "support/seefile.h"
 #include "temphome.h"
 #include "ui_parkbook.h"
+#include "ui_seefile.h"
+#include "wsjtx/wsjtx.h"
 
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QtTest>
+#include <QTest>
+#include <QTextBlock>
+
+namespace
+{
+QList<QWidget*> windows(Parkbook* pb)
+{
+    return {pb,          pb->station,    pb->contact,       pb->activity,
+            pb->parkLog, pb->contactLog, pb->activationLog, pb->wsjtx,
+            pb->seeFile};
+}
+
+// Every widget's colours, a line each, by window and object name.
+QStringList snapshot(Parkbook* pb)
+{
+    QStringList lines;
+    for (QWidget* window : windows(pb)) {
+        QList<QWidget*> widgets = window->findChildren<QWidget*>();
+        widgets.prepend(window);
+        for (QWidget* widget : widgets) {
+            lines << window->objectName() + '/' + widget->objectName();
+            for (auto role :
+                 {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text,
+                  QPalette::Button, QPalette::ButtonText, QPalette::Highlight})
+                lines.last() += ' ' + widget->palette().color(QPalette::Active, role).name();
+        }
+    }
+    return lines;
+}
+
+std::unique_ptr<Parkbook> start(TempHome& home, const QString& theme)
+{
+    QSettings(home.iniPath(), QSettings::IniFormat).setValue("Main/Theme", theme);
+    return home.makeParkbook();
+}
+} // namespace
 
 class TestMainWindow : public QObject
 {
     Q_OBJECT
 
 private Q_SLOTS:
+    void init() { UtcClock::setFixed(QDateTime(QDate(2024, 6, 1), QTime(12, 0), Qt::UTC)); }
     void cleanup() { UtcClock::clearFixed(); }
 
-    // The clock is red before noon UTC and blue from noon; error-log lines
-    // carry its time. Status tips can be turned off; closing writes that and
-    // which windows were open, and the next start restores them.
+    // The clock is red before noon UTC (from noon it takes the theme's blue,
+    // seen with the themes); error-log lines carry its time. Status tips can be turned off; closing
+    // writes that and which windows were open, and the next start restores them.
     void clockTipsAndRestart()
     {
         TempHome home;
-        {
-            auto pb = home.makeParkbook();
-            for (const QTime& time : {QTime(11, 59, 59), QTime(12, 0, 0)}) {
-                UtcClock::setFixed(QDateTime(QDate(2023, 6, 5), time, Qt::UTC));
-                pb->sysclkTimeout();
-                QCOMPARE(pb->ui->time->text(), time.toString("hhmmss"));
-                const QPalette& expected = time.hour() < 12 ? pb->redText : pb->blueText;
-                QCOMPARE(pb->ui->time->palette().color(QPalette::Text),
-                         expected.color(QPalette::Text));
-            }
-            QVERIFY(pb->redText.color(QPalette::Text) != pb->blueText.color(QPalette::Text));
-            pb->logError("Something failed");
-            QFile log(home.dataPath() + "/errorLog.txt");
-            QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
-            QVERIFY(log.readAll().endsWith("06/05/2023 12:00:00 Something failed\n"));
-            QStatusTipEvent tip("Contact's Call");
-            QString tips;
-            for (int toggles = 0; toggles < 3; ++toggles) {
-                pb->statusBar()->clearMessage();
-                QCoreApplication::sendEvent(pb.get(), &tip);
-                tips += pb->statusBar()->currentMessage() + "|";
-                pb->ui->actionStatus_Tips->trigger(); // turns them off, on, off
-            }
-            QCOMPARE(tips, QString("Contact's Call||Contact's Call|"));
-            pb->show();
-            pb->parkLog->close();
-            pb->close();
+        auto pb = home.makeParkbook();
+        UtcClock::setFixed(QDateTime(QDate(2023, 6, 5), QTime(11, 59, 59), Qt::UTC));
+        pb->sysclkTimeout();
+        QCOMPARE(pb->ui->time->text() + ' ' + pb->ui->time->palette().color(QPalette::Text).name(),
+                 QString("115959 #ff0000"));
+        pb->logError("Something failed");
+        QFile log(home.dataPath() + "/errorLog.txt");
+        QVERIFY(log.open(QIODevice::ReadOnly | QIODevice::Text));
+        QVERIFY(log.readAll().endsWith("06/05/2023 11:59:59 Something failed\n"));
+        QStatusTipEvent tip("Contact's Call");
+        QString tips;
+        for (int toggles = 0; toggles < 3; ++toggles) {
+            pb->statusBar()->clearMessage();
+            QCoreApplication::sendEvent(pb.get(), &tip);
+            tips += pb->statusBar()->currentMessage() + "|";
+            pb->ui->actionStatus_Tips->trigger(); // turns them off, on, off
         }
+        QCOMPARE(tips, QString("Contact's Call||Contact's Call|"));
+        pb->show();
+        pb->parkLog->close();
+        pb->close();
+        pb.reset();
         QSettings settings(home.iniPath(), QSettings::IniFormat);
         QStringList stored;
         for (const char* key :
@@ -61,9 +100,10 @@ private Q_SLOTS:
             stored << settings.value(key).toString();
         QCOMPARE(stored.join(' '),
                  "Yes Yes Yes Yes Yes Yes Yes Yes Yes Yes No 0 " + home.dataPath());
-        auto again = home.makeParkbook();
-        QVERIFY(!again->ui->actionStatus_Tips->isChecked());
-        QCOMPARE(again->station->visibility + again->parkLog->visibility, QString("YesNo"));
+        pb = home.makeParkbook();
+        QCOMPARE(QString::number(pb->ui->actionStatus_Tips->isChecked()) + pb->station->visibility +
+                     pb->parkLog->visibility,
+                 QString("0YesNo"));
     }
 
     void missingDataDirectory()
@@ -113,6 +153,136 @@ private Q_SLOTS:
         QCOMPARE(pb->dataDir.path(), other);
         QVERIFY(QFile::exists(other + "/parkbook.db") && QFile::exists(other + "/errorLog.txt"));
         QCOMPARE(home.prompter.count("New parkbook Database"), 1);
+    }
+
+    // A switch leaves every window, shown or hidden, as a start in that theme
+    // does, and a dark start is dark everywhere. The park reference stays red
+    // in hunting mode whatever the theme; the clock after noon takes the
+    // theme's blue.
+    void switchingEqualsFreshStart()
+    {
+        QStringList fresh[2]; // light, dark
+        for (int dark = 0; dark < 2; ++dark) {
+            TempHome home;
+            auto pb = start(home, dark ? "dark" : "light");
+            pb->sysclkTimeout();
+            fresh[dark] = snapshot(pb.get());
+        }
+        QCOMPARE(fresh[1].filter(QRegularExpression("^\\S+ #353535 ")), fresh[1]);
+        TempHome home;
+        auto pb = start(home, "light");
+        pb->activity->close();
+        auto apply = [&pb](bool dark) {
+            dark ? pb->on_actionDark_Theme_triggered() : pb->on_actionLight_Theme_triggered();
+            pb->sysclkTimeout();
+        };
+        for (const int dark : {1, 0, 1, 0}) {
+            apply(dark);
+            QCOMPARE(snapshot(pb.get()), fresh[dark]);
+            QCOMPARE(pb->ui->time->palette().color(QPalette::Text),
+                     dark ? QColor(128, 192, 255) : QColor(Qt::blue));
+        }
+        pb->potaMode = "Hunting";
+        for (const int dark : {0, 1}) {
+            apply(dark);
+            QCOMPARE(pb->ui->parkReference->palette().color(QPalette::Text), QColor(Qt::red));
+        }
+        pb->close(); // in the dark theme
+        QCOMPARE(QSettings(home.iniPath(), QSettings::IniFormat).value("Main/Theme").toString(),
+                 QString("dark"));
+    }
+
+    void unknownThemeAppliesNothing()
+    {
+        TempHome home;
+        auto pb = start(home, "purple");
+        QCOMPARE(pb->redText.resolveMask(), QPalette::ResolveMask(0));
+        for (QWidget* window : windows(pb.get()) + QList<QWidget*>{pb->ui->call})
+            QVERIFY(!window->testAttribute(Qt::WA_SetPalette));
+    }
+
+    // One document replaces another, from its top; Escape brings the main
+    // window forward and leaves the viewer open; the error log on show
+    // follows new entries at its bottom line; the next start reopens it.
+    void viewer()
+    {
+        TempHome home;
+        auto pb = home.makeParkbook();
+        home.prompter.clear(); // start-up boxes of a new home
+        QTextEdit* view = pb->seeFile->ui->text;
+        pb->show();
+        pb->on_actionLicense_triggered();
+        pb->on_actionChange_Log_triggered();
+        QVERIFY(view->toPlainText().startsWith("Parkbook - Change Log") &&
+                !view->toPlainText().contains("GNU GENERAL PUBLIC LICENSE"));
+        QCOMPARE(view->textCursor().position(), 0);
+        pb->seeFile->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(pb->seeFile));
+        QTest::keyClick(pb->seeFile, Qt::Key_Escape);
+        QTRY_VERIFY_WITH_TIMEOUT(pb->isActiveWindow(), 5000);
+        QVERIFY(pb->seeFile->isVisible());
+
+        for (int i = 0; i < 50; ++i)
+            pb->logError(QString("early entry %1").arg(i));
+        pb->on_actionShow_Error_Log_triggered();
+        pb->logError("the newest entry");
+        const QTextCursor cursor = view->textCursor();
+        QCOMPARE(QString("%1 %2 ")
+                         .arg(view->document()->blockCount() - cursor.blockNumber())
+                         .arg(cursor.positionInBlock()) +
+                     cursor.block().text().right(16),
+                 QString("1 0 the newest entry"));
+        QVERIFY(home.prompter.shown.isEmpty());
+        pb->close();
+        pb = home.makeParkbook();
+        QCOMPARE(QString::number(pb->seeFile->isVisible()) + pb->seeFile->windowTitle(),
+                 QString("1Program Errors and Comments"));
+        QVERIFY(pb->seeFile->ui->text->toPlainText().contains("the newest entry"));
+    }
+
+    // The licence box names the file as the program always has ("LICESE");
+    // the version lines are shown even without their file.
+    void missingFiles()
+    {
+        TempHome home;
+        auto pb = home.makeParkbook();
+        home.prompter.clear();
+        pb->seeFile->close(); // open with the getting-started text since the first start
+        QVERIFY(QFile::remove(home.infoPath() + "/LICENSE.txt"));
+        pb->ui->actionLicense->trigger();
+        QVERIFY(!pb->seeFile->isVisible());
+        QVERIFY(QFile::remove(home.infoPath() + "/ENVIRONMENT.txt"));
+        pb->ui->actionEnvironment->trigger();
+        QVERIFY(pb->seeFile->isVisible());
+        QVERIFY(pb->seeFile->ui->text->toPlainText().startsWith(
+            "Program and Development Software Versions\n  Parkbook Version:"));
+        QCOMPARE(home.prompter.titles(), QStringList(2, "File not Found"));
+        const QString missing = "File '" + pb->programDir.path() + "/%1.txt' not Found.\n";
+        QCOMPARE(home.prompter.shown.at(0).text + home.prompter.shown.at(1).text,
+                 missing.arg("LICESE") + missing.arg("ENVIRONMENT"));
+    }
+
+    // The shortcut list names every key the main window binds.
+    void shortcutListIsComplete()
+    {
+        TempHome home;
+        auto pb = home.makeParkbook();
+        QFile file(QString(PARKBOOK_INFO_DIR) + "/SHORTCUTS.txt");
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QString list = QString::fromUtf8(file.readAll());
+        QStringList bound;
+        for (QAction* action : pb->findChildren<QAction*>())
+            bound << action->shortcut().toString();
+        for (QShortcut* shortcut : pb->findChildren<QShortcut*>())
+            bound << shortcut->key().toString();
+        for (QPushButton* button : pb->findChildren<QPushButton*>())
+            bound << button->shortcut().toString();
+        bound.removeAll(QString());
+        QVERIFY(bound.size() >= 20);
+        for (const QString& key : bound)
+            QVERIFY2(list.contains(
+                         QRegularExpression("(^|\\s)" + QRegularExpression::escape(key) + "\\s")),
+                     qPrintable(key));
     }
 };
 

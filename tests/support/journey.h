@@ -112,13 +112,10 @@ inline QStringList wrongCounters()
 inline QString colours(const Parkbook* pb, const SeeLog* list)
 {
     QString letters;
-    for (QTextBlock b = list->ui->log->document()->begin(); b.isValid(); b = b.next()) {
-        const QColor colour = b.begin().fragment().charFormat().foreground().color();
-        letters += colour == pb->themeGreen  ? 'G'
-                   : colour == pb->themeBlue ? 'B'
-                   : colour == pb->themeText ? 'T'
-                                             : '?';
-    }
+    const QList<QColor> known = {pb->themeGreen, pb->themeBlue, pb->themeText};
+    for (QTextBlock b = list->ui->log->document()->begin(); b.isValid(); b = b.next())
+        letters +=
+            "?GBT"[1 + known.indexOf(b.begin().fragment().charFormat().foreground().color())];
     return letters;
 }
 

@@ -67,15 +67,15 @@ public:
     QString existingDirectory(QWidget*, const QString&, const QString&,
                               QFileDialog::Options) override
     {
-        return nextPath();
+        return paths.isEmpty() ? QString() : paths.dequeue();
     }
     QString openFileName(QWidget*, const QString&, const QString&, const QString&) override
     {
-        return nextPath();
+        return paths.isEmpty() ? QString() : paths.dequeue();
     }
     QString saveFileName(QWidget*, const QString&, const QString&, const QString&) override
     {
-        return nextPath();
+        return paths.isEmpty() ? QString() : paths.dequeue();
     }
     int choose(QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
                const QStringList& buttons, int defaultButton) override
@@ -88,7 +88,4 @@ public:
         chooserItems = items;
         return choices.isEmpty() ? -1 : choices.dequeue();
     }
-
-private:
-    QString nextPath() { return paths.isEmpty() ? QString() : paths.dequeue(); }
 };

@@ -15,10 +15,9 @@ TempHome::TempHome(bool withDataDir) : previousDir(QDir::currentPath())
     // update server, so the update check asks nobody unless a test sets one.
     if (qEnvironmentVariableIsEmpty("PARKBOOK_QRZ_URL"))
         qputenv("PARKBOOK_QRZ_URL", "http://127.0.0.1:9/xml/current/");
-    QDir root(dir.path());
-    root.mkpath("Programs/Parkbook/Info");
+    QDir().mkpath(infoPath());
     if (withDataDir)
-        root.mkpath("Programs/Parkbook/Data");
+        QDir().mkpath(dataPath());
     const QDir assets(PARKBOOK_INFO_DIR);
     for (const QString& name : assets.entryList(QDir::Files))
         QFile::copy(assets.filePath(name), infoPath() + "/" + name);
@@ -34,14 +33,9 @@ void TempHome::writeHiddenWindowSettings()
 {
     QSettings settings(iniPath(), QSettings::IniFormat);
     for (const char* group : {"About", "Station", "Contact", "Activity", "WSJTx", "ParkLog",
-                              "ContactLog", "ActivationLog"}) {
-        settings.beginGroup(group);
-        settings.setValue("Visible", "No");
-        settings.endGroup();
-    }
-    settings.beginGroup("Main");
-    settings.setValue("AutoUpdate", false);
-    settings.endGroup();
+                              "ContactLog", "ActivationLog"})
+        settings.setValue(QString(group) + "/Visible", "No");
+    settings.setValue("Main/AutoUpdate", false);
 }
 
 std::unique_ptr<Parkbook> TempHome::makeParkbook()
