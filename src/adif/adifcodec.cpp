@@ -18,6 +18,23 @@ namespace
 // again and again.
 constexpr qsizetype longestTag = 100;
 
+// A declared length as toInt reads it. Nearly every length is a few plain
+// digits, read here at once; toInt, which would take every record's twenty
+// lengths through the locale's number parser, gets the rest.
+int fieldLength(QStringView text, bool* ok)
+{
+    if (text.isEmpty() || text.size() > 9)
+        return text.toInt(ok);
+    int value = 0;
+    for (const QChar c : text) {
+        if (c < u'0' || c > u'9')
+            return text.toInt(ok);
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    *ok = true;
+    return value;
+}
+
 // The next field tag at or after `from`, with its value; `from` moves past the
 // value. A "<" that opens no field tag ("<EOR>", a stray "<") is passed by.
 bool nextField(QStringView line, qsizetype& from, FieldTag* tag)
@@ -34,7 +51,7 @@ bool nextField(QStringView line, qsizetype& from, FieldTag* tag)
             lengthEnd = close - 2; // leave out ":" and the one-character type indicator
         bool ok = false;
         const int length =
-            lengthEnd > colon ? rest.mid(colon + 1, lengthEnd - colon - 1).toInt(&ok) : 0;
+            lengthEnd > colon ? fieldLength(rest.mid(colon + 1, lengthEnd - colon - 1), &ok) : 0;
         const qsizetype valueStart = lt + 1 + close + 1;
         tag->nameStart = lt + 1;
         tag->nameLength = colon;
@@ -46,10 +63,31 @@ bool nextField(QStringView line, qsizetype& from, FieldTag* tag)
     return false;
 }
 
+// The same text without regard to case. Tags and field names are ASCII, and
+// an import compares thousands of them: ASCII is compared here without Qt's
+// full case folding, which cost more than finding the fields; any other
+// character goes the long way.
+bool sameIgnoringCase(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode(), y = b[i].unicode();
+        if (x == y)
+            continue;
+        if (x >= 0x80 || y >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        const char16_t lower = x | 0x20;
+        if (lower != (y | 0x20) || lower < 'a' || lower > 'z')
+            return false;
+    }
+    return true;
+}
+
 bool named(QStringView line, const FieldTag& tag, QStringView fieldName)
 {
     return tag.nameLength == fieldName.size() &&
-           line.mid(tag.nameStart, tag.nameLength).compare(fieldName, Qt::CaseInsensitive) == 0;
+           sameIgnoringCase(line.mid(tag.nameStart, tag.nameLength), fieldName);
 }
 } // namespace
 
@@ -85,10 +123,12 @@ namespace
 QStringList parkList(const QString& references)
 {
     QStringList parks;
-    for (const QString& item : references.split(',')) {
-        const QString park = item.section('@', 0, 0).trimmed();
+    if (references.isEmpty())
+        return parks;
+    for (const QStringView item : QStringView(references).split(u',')) {
+        const QStringView park = item.left(item.indexOf(u'@')).trimmed();
         if (!park.isEmpty() && !parks.contains(park))
-            parks << park;
+            parks << park.toString();
     }
     return parks;
 }
@@ -243,10 +283,10 @@ namespace
 // Where `tag` ("<EOR>") next stands in text from `from` on, in any case. A
 // plain search for "<" and a look at what follows is much quicker than a
 // case-insensitive search of the whole text.
-qsizetype indexOfTag(const QString& text, QLatin1String tag, qsizetype from)
+qsizetype indexOfTag(const QString& text, QStringView tag, qsizetype from)
 {
     for (qsizetype lt = text.indexOf('<', from); lt >= 0; lt = text.indexOf('<', lt + 1)) {
-        if (QStringView(text).mid(lt, tag.size()).compare(tag, Qt::CaseInsensitive) == 0)
+        if (sameIgnoringCase(QStringView(text).mid(lt, tag.size()), tag))
             return lt;
     }
     return -1;
@@ -260,19 +300,16 @@ void RecordReader::readMore()
     buffer += in->read(64 * 1024);
 }
 
-bool RecordReader::readUntil(const char* tag)
+qsizetype RecordReader::readUntil(QStringView wanted)
 {
-    const QLatin1String wanted(tag);
-    if (indexOfTag(buffer, wanted, pos) >= 0)
-        return true;
-    while (!in->atEnd()) {
+    qsizetype found = indexOfTag(buffer, wanted, pos);
+    while (found < 0 && !in->atEnd()) {
         // Only the new piece (and a tag split across the join) needs a look.
         const qsizetype from = qMax(pos, buffer.size() - wanted.size());
         readMore();
-        if (indexOfTag(buffer, wanted, from) >= 0)
-            return true;
+        found = indexOfTag(buffer, wanted, from);
     }
-    return false;
+    return found;
 }
 
 void RecordReader::readHeader()
@@ -283,8 +320,7 @@ void RecordReader::readHeader()
     readMore();
     if (buffer.startsWith('<'))
         return; // no header: the text is a record from its first character
-    readUntil("<EOH>");
-    const qsizetype eoh = indexOfTag(buffer, QLatin1String("<EOH>"), 0);
+    const qsizetype eoh = readUntil(u"<EOH>");
     if (eoh >= 0)
         buffer.remove(0, eoh + 5);
 }
@@ -301,8 +337,7 @@ bool RecordReader::next(QString* record)
         }
         if (pos >= buffer.size() && in->atEnd())
             return false;
-        readUntil("<EOR>");
-        const qsizetype eor = indexOfTag(buffer, QLatin1String("<EOR>"), pos);
+        const qsizetype eor = readUntil(u"<EOR>");
         const qsizetype end = eor >= 0 ? eor + 5 : buffer.size();
         const QStringView text = QStringView(buffer).mid(pos, end - pos);
         const qsizetype first = text.indexOf('<');

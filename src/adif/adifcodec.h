@@ -127,7 +127,8 @@ public:
 
 private:
     void readHeader();
-    bool readUntil(const char* tag); // reads on until the unread part holds tag
+    // Reads on until the unread part holds `tag`; where it stands, else -1.
+    qsizetype readUntil(QStringView tag);
     void readMore();
 
     QTextStream* in;

@@ -223,6 +223,8 @@ void Parkbook::initWindows()
     // The activation list of another database (before a change of data
     // directory) points at rows this one does not have.
     (void)ActivationList::rebuild(Database::memory(), {});
+    activationText.clear();
+    activationLines.clear();
     activationListId = 0;
     activationParkId = 0;
     setupDbLog();

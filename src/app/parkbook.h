@@ -236,6 +236,7 @@ public:
     int activationParkId = 0;  // its parks row
     int activationChanges = 0; // the list rebuilt, or records changed
     ListDrawing activationsDrawn;
+    QString activationText;             // the lines of the list, as loaded
     QHash<qint64, int> activationLines; // its line of each `parks` id
     int activationActiveLine = 0;
     // Working mode, band and state of the contact being entered; loaded from

@@ -27,19 +27,6 @@ DbResult ActivationList::rebuild(QSqlDatabase memory, const QList<qint64>& parkI
     return result;
 }
 
-QList<qint64> ActivationList::parkIds(QSqlDatabase memory)
-{
-    QSqlQuery query(memory);
-    query.setForwardOnly(true);
-    query.prepare("SELECT parkId FROM activationId ORDER BY id");
-    QList<qint64> ids;
-    if (execute(query)) {
-        while (query.next())
-            ids.append(query.value(0).toLongLong());
-    }
-    return ids;
-}
-
 qint64 ActivationList::parkIdAt(QSqlDatabase memory, int line)
 {
     QSqlQuery query(memory);

@@ -12,8 +12,6 @@ namespace ActivationList
 {
 // Replaces the list with these `parks` ids, in order; the lines count from 1 again.
 DbResult rebuild(QSqlDatabase memory, const QList<qint64>& parkIds);
-// The `parks` ids of the lines, in order.
-QList<qint64> parkIds(QSqlDatabase memory);
 // The `parks` id shown on `line`, 0 for none.
 qint64 parkIdAt(QSqlDatabase memory, int line);
 // The line that shows `parks` row `parkId`, 0 for none.

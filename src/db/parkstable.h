@@ -2,11 +2,13 @@
 
 #include "db/dbresult.h"
 
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QSet>
 #include <QSqlDatabase>
 #include <QString>
+#include <functional>
 #include <optional>
 
 // One activation record: a `parks` row, every value as stored.
@@ -43,11 +45,17 @@ DbResult insertAdded(QSqlDatabase db, const ParkRecord& record);
 extern const char* const insertAddedSql; // its statement, binding date to location
 DbResult remove(QSqlDatabase db, qint64 id);
 
-// The ids for the activation list (hunting: only "HUNTER" days; else every
-// other record), newest date first, records of one date in the order made.
-QList<qint64> listIds(QSqlDatabase db, bool hunting);
-// Every record by id, for drawing the list.
-QHash<qint64, ParkRecord> allById(QSqlDatabase db);
+// The columns the activation list shows, as SQLite stores them (UTF-8),
+// valid until the call that hands them out returns.
+struct ListedRecord {
+    qint64 id = 0;
+    QByteArrayView date, park, name, lat, lon, county, state, location, qsos, lateQsos, p2ps;
+};
+// Hands the records of the activation list to `each` (hunting: only "HUNTER"
+// days; else every other record), newest date first, records of one date in
+// the order made; those without a date come last. False when the read failed.
+bool eachListed(QSqlDatabase db, bool hunting,
+                const std::function<void(const ListedRecord&)>& each);
 // "date\npark" of every record.
 QSet<QString> recordedPairs(QSqlDatabase db);
 

@@ -3,6 +3,7 @@
 #include "support/diagnostics.h"
 
 #include <QSqlDriver>
+#include <QStringEncoder>
 #include <QVariant>
 #include <sqlite3.h>
 
@@ -44,10 +45,16 @@ void SqliteStatement::bindText(int index, const QString& text)
 {
     if (!statement)
         return;
-    // Qt keeps its text as UTF-16, which SQLite takes as it is; an empty text
-    // is bound as text, never as NULL.
-    const void* chars = text.isNull() ? static_cast<const void*>(u"") : text.utf16();
-    sqlite3_bind_text16(statement, index, chars, int(text.size() * 2), SQLITE_STATIC);
+    // Encoded into a buffer of this place that outlives the run and keeps its
+    // memory for the next row; an empty text is bound as text, never as NULL.
+    if (index > bound.size())
+        bound.resize(index);
+    QByteArray& utf8 = bound[index - 1];
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringConverter::Flag::Stateless);
+    utf8.resize(encoder.requiredSpace(text.size()));
+    const char* end = encoder.appendToBuffer(utf8.data(), text);
+    sqlite3_bind_text(statement, index, utf8.constData(), int(end - utf8.constData()),
+                      SQLITE_STATIC);
 }
 
 void SqliteStatement::bindInt(int index, qint64 value)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QSqlDatabase>
 #include <QString>
 
@@ -24,7 +25,8 @@ public:
     bool isValid() const { return statement != nullptr; }
     QString error() const;
 
-    // Binds place `index` (from 1). The text must live until the next reset.
+    // Binds place `index` (from 1), as UTF-8: SQLite would otherwise convert
+    // a UTF-16 text into memory of its own at every bind.
     void bindText(int index, const QString& text);
     void bindInt(int index, qint64 value);
     // Steps once: true while a row is there. A failure ends the stepping and
@@ -51,6 +53,7 @@ private:
     sqlite3* db = nullptr;
     sqlite3_stmt* statement = nullptr;
     QString failure;
+    QList<QByteArray> bound; // the UTF-8 of each bound text, by place; kept for reuse
 };
 
 // The SQLite connection beneath a Qt connection; null when it is not open.

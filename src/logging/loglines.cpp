@@ -57,30 +57,6 @@ QString LogLines::contactLogLine(const LogTable::ListedContact& contact)
 
 namespace
 {
-// The length of UTF-8 text as a QString counts it (characters outside the
-// Basic Multilingual Plane count twice), so padding matches fixedWidthLine.
-qsizetype utf16Length(QByteArrayView text)
-{
-    qsizetype length = 0;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte & 0xC0) != 0x80)
-            length += byte >= 0xF0 ? 2 : 1;
-    }
-    return length;
-}
-
-// As fixedWidthLine pads one field: a negative width left-aligns.
-void appendPadded(QByteArray& out, QByteArrayView value, int width)
-{
-    const qsizetype pad = qMax<qsizetype>(0, qAbs(width) - utf16Length(value));
-    if (width < 0)
-        out.append(value);
-    out.append(pad, ' ');
-    if (width > 0)
-        out.append(value);
-}
-
 // The first `n` characters (hhmm of a time).
 QByteArrayView leftChars(QByteArrayView text, qsizetype n)
 {
@@ -95,19 +71,19 @@ QByteArrayView leftChars(QByteArrayView text, qsizetype n)
 
 void LogLines::appendContactLogLine(QByteArray& out, const LogTable::ListedContact& c)
 {
-    appendPadded(out, c.id, 5);
+    appendFixedWidth(out, c.id, 5);
     out.append(' ');
-    appendPadded(out, c.date, -8);
+    appendFixedWidth(out, c.date, -8);
     out.append(' ');
-    appendPadded(out, c.park, -parkWidth);
+    appendFixedWidth(out, c.park, -parkWidth);
     out.append(' ');
-    appendPadded(out, leftChars(c.time, 4), -4);
+    appendFixedWidth(out, leftChars(c.time, 4), -4);
     out.append(' ');
-    appendPadded(out, c.call, -6);
+    appendFixedWidth(out, c.call, -6);
     out.append(' ');
-    appendPadded(out, c.band, -5);
+    appendFixedWidth(out, c.band, -5);
     out.append(' ');
-    appendPadded(out, c.mode, -8);
+    appendFixedWidth(out, c.mode, -8);
     out.append(' ');
-    appendPadded(out, c.p2p, -parkWidth);
+    appendFixedWidth(out, c.p2p, -parkWidth);
 }

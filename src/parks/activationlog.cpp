@@ -12,9 +12,28 @@
 int Parkbook::loadActivations()
 {
     ++activationChanges;
-    const QList<qint64> ids = ParksTable::listIds(Database::log(), potaMode != "Activating");
-    const DbResult rebuilt = ActivationList::rebuild(Database::memory(), ids);
-    return rebuilt ? int(ids.size()) : 0;
+    // One read gives the order of the list and its lines.
+    QList<qint64> ids;
+    QByteArray text;
+    const bool read = ParksTable::eachListed(Database::log(), potaMode != "Activating",
+                                             [&](const ParksTable::ListedRecord& record) {
+                                                 if (!ids.isEmpty())
+                                                     text.append('\n');
+                                                 appendActivationLine(text, record);
+                                                 ids.append(record.id);
+                                             });
+    activationText.clear();
+    activationLines.clear();
+    if (!read || !ActivationList::rebuild(Database::memory(), ids))
+        return 0;
+    // A mode without a list of its own shows no lines.
+    if (potaMode == "Activating" || potaMode == "Hunting") {
+        activationText = QString::fromUtf8(text);
+        activationLines.reserve(ids.size());
+        for (qsizetype i = 0; i < ids.size(); ++i)
+            activationLines.insert(ids.at(i), int(i + 1));
+    }
+    return int(ids.size());
 }
 
 int Parkbook::displayActivations(int activationID, int activeId)
@@ -48,24 +67,8 @@ void Parkbook::drawActivations(int activeId)
     list->setCenterOnScroll(true);
     activationLog->ui->header->setPlainText(activationHeader());
 
-    const QList<qint64> parkIds = ActivationList::parkIds(Database::memory());
-    // Every record read at once: a query per line made a list of 5,000
-    // lines take half a second.
-    QHash<qint64, ParkRecord> records;
-    if (!parkIds.isEmpty())
-        records = ParksTable::allById(Database::log());
-
-    QStringList lines;
-    activationLines.clear();
-    for (const qint64 id : parkIds) {
-        const auto found = records.constFind(id);
-        if (found == records.cend() || !belongsToMode(found->park, potaMode))
-            continue;
-        lines.append(activationLine(*found));
-        activationLines.insert(id, int(lines.size()));
-    }
     activationActiveLine = int(activationLines.value(activeId));
-    activationLog->setLines(lines, themeText, activationActiveLine, themeGreen);
+    activationLog->setText(activationText, themeText, activationActiveLine, themeGreen);
 }
 
 // Each move makes another entry current and redraws; none re-activates.
@@ -114,7 +117,9 @@ void Parkbook::deletePark()
     if (answer == QMessageBox::Yes) {
         ++activationChanges;
         const DbResult removed = ParksTable::remove(Database::log(), activationParkId);
-        if (!removed)
+        if (removed)
+            loadActivations(); // the list numbers its lines afresh, without the record
+        else
             logError("Activation record " + record->park + " " + record->date +
                      " was not deleted: " + removed.error);
     }

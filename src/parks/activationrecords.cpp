@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <utility>
 
 bool isParkDate(const QString& text)
 {
@@ -37,15 +38,28 @@ QString activationHeader()
 
 QString activationLine(const ParkRecord& row)
 {
-    return fixedWidthLine({{row.date, -8},
-                           {row.park, -parkWidth},
-                           {row.state, -2},
-                           {row.qsos, 3},
-                           {row.lateQsos, 3},
-                           {row.p2ps, 3},
-                           {row.lat, -8},
-                           {row.lon, -9},
-                           {row.location, -5},
-                           {row.name, -64},
-                           {row.county, -20}});
+    const QByteArray date = row.date.toUtf8(), park = row.park.toUtf8(), name = row.name.toUtf8(),
+                     lat = row.lat.toUtf8(), lon = row.lon.toUtf8(), county = row.county.toUtf8(),
+                     state = row.state.toUtf8(), location = row.location.toUtf8(),
+                     qsos = row.qsos.toUtf8(), lateQsos = row.lateQsos.toUtf8(),
+                     p2ps = row.p2ps.toUtf8();
+    QByteArray line;
+    appendActivationLine(
+        line, {row.id, date, park, name, lat, lon, county, state, location, qsos, lateQsos, p2ps});
+    return QString::fromUtf8(line);
+}
+
+void appendActivationLine(QByteArray& out, const ParksTable::ListedRecord& row)
+{
+    const std::pair<QByteArrayView, int> fields[] = {
+        {row.date, -8},     {row.park, -parkWidth}, {row.state, -2},  {row.qsos, 3},
+        {row.lateQsos, 3},  {row.p2ps, 3},          {row.lat, -8},    {row.lon, -9},
+        {row.location, -5}, {row.name, -64},        {row.county, -20}};
+    bool first = true;
+    for (const auto& [value, width] : fields) {
+        if (!first)
+            out.append(' ');
+        first = false;
+        appendFixedWidth(out, value, width);
+    }
 }

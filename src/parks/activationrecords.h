@@ -16,3 +16,6 @@ bool belongsToMode(const QString& park, const QString& mode);
 // Header and line of the activation/hunting list.
 QString activationHeader();
 QString activationLine(const ParkRecord& row);
+// Appends the same line, in UTF-8, to `out`: the list is made of thousands of
+// them at each redraw and turned into a QString once.
+void appendActivationLine(QByteArray& out, const ParksTable::ListedRecord& row);

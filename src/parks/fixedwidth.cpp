@@ -22,3 +22,29 @@ QString fixedWidthLine(const QList<FixedField>& fields)
     }
     return line;
 }
+
+namespace
+{
+// The length of UTF-8 text as a QString counts it (characters outside the
+// Basic Multilingual Plane count twice).
+qsizetype utf16Length(QByteArrayView text)
+{
+    qsizetype length = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte & 0xC0) != 0x80)
+            length += byte >= 0xF0 ? 2 : 1;
+    }
+    return length;
+}
+} // namespace
+
+void appendFixedWidth(QByteArray& out, QByteArrayView value, int width)
+{
+    const qsizetype pad = qMax<qsizetype>(0, qAbs(width) - utf16Length(value));
+    if (width >= 0)
+        out.append(pad, ' ');
+    out.append(value);
+    if (width < 0)
+        out.append(pad, ' ');
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 
@@ -13,6 +15,11 @@ struct FixedField {
 };
 
 QString fixedWidthLine(const QList<FixedField>& fields);
+
+// One field of such a line appended in UTF-8, for the long lists that are
+// made as UTF-8 and turned into a QString once: padded to the same width as
+// fixedWidthLine pads it (by QString length, not by bytes).
+void appendFixedWidth(QByteArray& out, QByteArrayView value, int width);
 
 // Width of a park reference column: the longest reference a park field takes
 // (US-4556, VE-5082, five-digit numbers and more), so that no list cuts one or

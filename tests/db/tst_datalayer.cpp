@@ -288,8 +288,15 @@ private Q_SLOTS:
                             {"20240228", "K-1", ""},
                             {"20240302", "K-4", ""},
                             {"20240302", "K-4", ""}});
-        QCOMPARE(ParksTable::listIds(db->log, false), (QList<qint64>{6, 7, 1, 2, 4, 5}));
-        QCOMPARE(ParksTable::listIds(db->log, true), QList<qint64>{3});
+        auto listIds = [this](bool hunting) {
+            QList<qint64> ids;
+            ParksTable::eachListed(
+                db->log, hunting,
+                [&ids](const ParksTable::ListedRecord& record) { ids.append(record.id); });
+            return ids;
+        };
+        QCOMPARE(listIds(false), (QList<qint64>{6, 7, 1, 2, 4, 5}));
+        QCOMPARE(listIds(true), QList<qint64>{3});
         QCOMPARE(ParksTable::findActivation(db->log, "20240228", "K-1"), 5);
         QCOMPARE(ParksTable::findActivation(db->log, "20240310", "K-1"), 4);
         QCOMPARE(ParksTable::findActivation(db->log, "20240302", "K-4"), 6);
