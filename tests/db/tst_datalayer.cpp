@@ -19,7 +19,6 @@ namespace
 {
 const char* const addContact =
     "INSERT INTO log (date, time, park, call, p2p, operator) VALUES (?, ?, ?, 'Q2AA', ?, ?)";
-const char* const addRecord = "INSERT INTO parks (date, park, QSOs) VALUES (?, ?, ?)";
 const char* const counters = "SELECT QSOs, LateQSOs, P2Ps FROM parks ORDER BY id";
 
 ContactRow contact(const QString& date, const QString& time, const QString& park,
@@ -189,7 +188,6 @@ private Q_SLOTS:
     // line without its line feed, which loses its last field.
     void stateCentres()
     {
-        QVERIFY(!Database::loadStateCentres(db->memory, db->dir.filePath("missing.csv")));
         QFile csv(db->dir.filePath("State_LatLon.csv"));
         QVERIFY(csv.open(QIODevice::WriteOnly));
         csv.write("State,Latitude,Longitude\r\nKS,38.494,-98.380\r\n\r\nXX\r\n\"T,\"\"X\"\"\","
@@ -237,9 +235,8 @@ private Q_SLOTS:
                              {"20240301", "1230", "K-O'1", "", "K1OP"},
                              {"20240301", "010000", "K-0002", "", "K1OP"},
                              {"20240302", "010000", "K-0003", "", "K1OP"}});
-        db->run(
-            addRecord,
-            {{"20240301", "K-O'1", "9"}, {"20240302", "K-O'1", "1"}, {"20240302", "K-0003", ""}});
+        db->run("INSERT INTO parks (date, park, QSOs) VALUES ('20240301', 'K-O''1', '9'), "
+                "('20240302', 'K-O''1', '1'), ('20240302', 'K-0003', '')");
         // In the ranges a start recounts, one date's records kept together.
         const QStringList cuts = ParksTable::sliceDates(db->log, 1);
         QCOMPARE(cuts, QStringList{"20240302"});
@@ -281,13 +278,9 @@ private Q_SLOTS:
     // its newest.
     void activationList()
     {
-        db->run(addRecord, {{"20240301", "K-2", ""},
-                            {"20240301", "K-3", ""},
-                            {"20240302", "HUNTER", ""},
-                            {"20240301", "K-1", ""},
-                            {"20240228", "K-1", ""},
-                            {"20240302", "K-4", ""},
-                            {"20240302", "K-4", ""}});
+        db->run("INSERT INTO parks (date, park) VALUES ('20240301', 'K-2'), ('20240301', 'K-3'), "
+                "('20240302', 'HUNTER'), ('20240301', 'K-1'), ('20240228', 'K-1'), "
+                "('20240302', 'K-4'), ('20240302', 'K-4')");
         QCOMPARE(ParksTable::listIds(db->log, false), (QList<qint64>{6, 7, 1, 2, 4, 5}));
         QCOMPARE(ParksTable::listIds(db->log, true), QList<qint64>{3});
         QCOMPARE(ParksTable::findActivation(db->log, "20240228", "K-1"), 5);
@@ -341,7 +334,7 @@ private Q_SLOTS:
         QVERIFY(LogTable::remove(db->log, id));
 
         // The park log: one operator's contacts of one park and date, by time.
-        // The contact log: newest date first, then by park and time.
+        // (The contact log's order is seen in tst_contactentry's contactLog.)
         for (const ContactRow& row : {contact("20260601", "1300", "K-O'1", "Q2B", "K1'OP"),
                                       contact("20260601", "1200", "K-O'1", "Q2A", "K1'OP"),
                                       contact("20260601", "1100", "K-O'1", "Q2X", "K9OTHER"),
@@ -351,10 +344,7 @@ private Q_SLOTS:
         QStringList calls;
         for (const LogTable::Contact& c : LogTable::parkLog(db->log, "20260601", "K1'OP", "K-O'1"))
             calls << c.row.call;
-        calls << "|";
-        LogTable::eachNewestFirst(
-            db->log, [&](const LogTable::ListedContact& c) { calls << QString::fromUtf8(c.call); });
-        QCOMPARE(calls.join(' '), QString("Q2A Q2B | Q2Z Q2X Q2A Q2B Q2Y"));
+        QCOMPARE(calls.join(' '), QString("Q2A Q2B"));
     }
 
     // The POTA park list: quoted fields, a multi-state park, a retired park,
@@ -384,33 +374,18 @@ private Q_SLOTS:
             QVERIFY2(db->rows("SELECT count(*) FROM parkList") == QStringList{"6"}, name);
             QVERIFY2(db->log.transaction() && db->log.commit(), name);
         }
-        using L = ParkList::Lookup;
-        const QString tahoe = "US-4556|Lake \"Tahoe\" State Park, North|1|US-NV|39.1|-120.0|DM09";
-        const struct {
-            const char* typed;
-            L::Status status;
-            QString park; // reference|name|active|locations|lat|lon|grid
-        } rows[] = {
-            {"US-4556", L::Active, tahoe},
-            {" us-0100", L::Active,
-             "US-0100|Appalachian National Scenic Trail|1|US-CT,US-GA,US-MA,US-MD,US-ME|40.9|-75.1|"
-             "FN20"},
-            {"US-9999", L::Retired, "US-9999|Old Fort Park|0|US-TX|30.0|-97.0|EM10"},
-            {"CA-0001", L::Active,
-             "CA-0001|Parc national de la Mauricie — Forêt|1|CA-QC|46.7|-72.9|FN36"},
-            {"MX-0001", L::Active,
-             "MX-0001|Parque Nacional Cañón del Sumidero|1|MX-CHP|16.8|-93.1|EK56"},
-            {"K-4556", L::Renamed, tahoe},
-            {"US-0002", L::Unknown, "||||||"},
-        };
-        for (const auto& r : rows) {
-            const ParkList::Lookup found = ParkList::lookup(db->log, r.typed);
-            const ParkList::Park& p = found.park;
+        // The statuses and the other parks' texts are seen through the windows
+        // (tst_parklistwindow); here the position of a renamed park and the
+        // last row, whose last field has no line feed after it.
+        const std::pair<const char*, QString> rows[] = {
+            {"K-4556", "US-4556|Lake \"Tahoe\" State Park, North|1|US-NV|39.1|-120.0|DM09"},
+            {"MX-0001", "MX-0001|Parque Nacional Cañón del Sumidero|1|MX-CHP|16.8|-93.1|EK56"}};
+        for (const auto& [typed, park] : rows) {
+            const ParkList::Park p = ParkList::lookup(db->log, typed).park;
             QCOMPARE(QStringList({p.reference, p.name, p.active, p.locations().join(','),
                                   p.latitude, p.longitude, p.grid})
                          .join('|'),
-                     r.park);
-            QVERIFY2(found.status == r.status, r.typed);
+                     park);
         }
         QCOMPARE(db->rows("SELECT park, call FROM log"), QStringList{"US-0001|K1ABC"});
         QCOMPARE(UploadRows::listedParks(db->log, {"US-0001", "K-0001"}).value_or(QSet<QString>()),
