@@ -430,7 +430,7 @@ private Q_SLOTS:
         QCOMPARE(readHeartbeat(six).maxSchema, 3u);
         const P::StatusFields f{"Q2XX", "-05", "Q2XX Q1ABC -05", true, false};
         const StatusMsg status = readStatus(P::status(f) + QByteArray::fromHex("0102030405"));
-        QCOMPARE(status.txMessage + '|' + status.report, "Q2XX Q1ABC -05|-05");
+        QCOMPARE(status.txMessage + '|' + QString::number(status.hasTxMessage), "Q2XX Q1ABC -05|1");
     }
 
     // Whatever a datagram is cut to, nothing is read past its end (each cut is a
