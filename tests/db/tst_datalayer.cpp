@@ -149,11 +149,12 @@ private Q_SLOTS:
     }
 
     // A file is written whole or not at all; the first refusal is what is said.
+    // (That each activation record is asked for once, and never for one the
+    // log has, is seen by the imports of tst_adifwindow and tst_faults.)
     void refusedWriteKeepsNothing()
     {
-        sql(db->log, "INSERT INTO parks (date, park) VALUES ('20230704', 'K-1234'); CREATE TRIGGER "
-                     "refuse BEFORE INSERT ON log WHEN NEW.call = 'BAD' BEGIN SELECT RAISE(ABORT, "
-                     "'refused');END");
+        db->run("CREATE TRIGGER refuse BEFORE INSERT ON log WHEN NEW.call = 'BAD' BEGIN SELECT "
+                "RAISE(ABORT, 'refused'); END");
         RecordWriter writer(db->log);
         QVERIFY(writer.begin());
         for (const QString call : {"Q2XX", "BAD", "Q3YY"})
@@ -162,10 +163,6 @@ private Q_SLOTS:
         const DbResult committed = writer.commit();
         QVERIFY(!committed && committed.error.contains("refused"));
         QCOMPARE(db->rows("SELECT count(*) FROM log"), QStringList{"0"});
-        // Each activation record is asked for once, and never for one the log has.
-        QVERIFY(!writer.needsParkRecord("20230704", "K-1234"));
-        QVERIFY(writer.needsParkRecord("20230705", "K-1234"));
-        QVERIFY(!writer.needsParkRecord("20230705", "K-1234"));
     }
 
     // The upload check reads the contacts of the park and dates exported, by
