@@ -1,10 +1,13 @@
+#include "adif/adifcodec.h"
+#include "adif/uploadcheck.h"
 #include "journey.h"
 #include "qrz/contact.h"
 #include "ui_contact.h"
-#include "ui_station.h"
 
 #include <QDirIterator>
 #include <QtTest>
+
+using namespace Adif;
 
 namespace
 {
@@ -27,9 +30,15 @@ const QString tenContacts =
     "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 9) INSERT INTO log "
     "(date, time, park, call, band, mode) SELECT '20230704', printf('14%04d', i), 'US-1234', "
     "'Q2X' || char(65 + i), '20M', 'SSB' FROM n";
+
+// The station and the moment of the codec's exports.
+const ExportStation station{"Q1ABC",  "Q1ABC",   "K-1234",    "Test Forest", "CA",
+                            "Fresno", "36.7378", "-119.7871", "DM06fr"};
+const QDateTime exportTime(QDate(2023, 7, 4), QTime(19, 30, 5), Qt::UTC);
 } // namespace
 
-// The ADIF exports and the import as the operator drives them from the windows.
+// The ADIF exports and the import as the operator drives them from the windows,
+// then the codec underneath on its own.
 class TestAdifWindow : public QObject
 {
     Q_OBJECT
@@ -43,11 +52,11 @@ class TestAdifWindow : public QObject
         QFile f(QDir(home->dataPath()).filePath(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
     }
-    void importText(const QString& text)
+    // Imports the file `name` of the data directory, written with `text` first unless null.
+    void importFile(const QString& name, const QString& text = QString())
     {
-        QFile f(home->dataPath() + "/import.adi");
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
+        QFile f(home->dataPath() + "/" + name);
+        QVERIFY(text.isNull() || (f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) > 0));
         f.close();
         home->prompter.paths.enqueue(f.fileName());
         pb->ui->actionImport_Contact_Log->trigger();
@@ -169,13 +178,11 @@ private Q_SLOTS:
         pb->ui->actionExport_Contact_Log->trigger();
         const QString name = "Q1ABC@K-12'34_20230704_complete.adi";
         const QStringList records = QString::fromUtf8(readFile(name)).split("<EOR>");
-        QCOMPARE(records.size(), 3);
         QVERIFY(records[0].contains("<CNTY:4>Kern\n") && records[0].contains("<LAT:4>35.3\n"));
         for (const char* tag : {"<CNTY:", "<LAT:", "<LON:"})
-            QVERIFY2(!records[1].contains(tag), tag);
+            QVERIFY2(!records.value(1).contains(tag), tag);
         sql("DELETE FROM log");
-        home->prompter.paths.enqueue(home->dataPath() + "/" + name);
-        pb->ui->actionImport_Contact_Log->trigger();
+        importFile(name);
         QCOMPARE(rows(columns), before);
     }
 
@@ -191,20 +198,18 @@ private Q_SLOTS:
             "Another logger\n<EOH>\n<call:4>Q2XX <qso_date:8:D>20230704 <time_on:4>1800 "
             "<band:3>20M <mode:3>SSB <name:0> <gridsquare:4>EM10 <eor>\n";
         // No active slot and no park in the record: nothing is written.
-        importText(file);
+        importFile("import.adi", file);
         QCOMPARE(rows("park").size(), 0);
         pb->station->parkRef(1)->setText("K-0001");
         pb->station->activeBox(1)->setChecked(true);
-        Ui::Contact* c = pb->contact->ui;
-        for (QLineEdit* field :
-             {c->name, c->last, c->born, c->city, c->county, c->state, c->country, c->dxcc, c->lat,
-              c->lon, c->grid, c->license, c->expire})
+        for (QLineEdit* field : pb->contact->findChildren<QLineEdit*>())
             field->setText("Stale");
         pb->ui->p2p->setText("K-0042");
         pb->ui->parkName->setText("Shown Park");
         // Imported twice: the second time rewrites the same rows.
         for (int i = 0; i < 2; ++i)
-            importText(file + "<CALL:4>Q1XX <QSO_DATE:8>20230704 <TIME_ON:6>175959 <EOR>\n"
+            importFile("import.adi",
+                       file + "<CALL:4>Q1XX <QSO_DATE:8>20230704 <TIME_ON:6>175959 <EOR>\n"
                               "<CALL:4>Q4XX <QSO_DATE:8>20230705 <TIME_ON:6>020001 <EOR>\n"
                               "<CALL:4>Q3XX <QSO_DATE:8:D>20230705 <TIME_ON:6>020000 <EOR>\n"
                               "<CALL:4>Q3YY <QSO_DATE:8>20230704 <TIME_ON:4>1900 "
@@ -258,7 +263,6 @@ private Q_SLOTS:
         QTest::keyClicks(pb->ui->p2p, reference.toLower());
         pb->ui->call->setText("Q2XX");
         pb->on_logContact_pressed();
-        QCOMPARE(rows("park, p2p"), QStringList{reference + "|" + reference});
 
         // Park log: the reference fills its column and pushes nothing out of line.
         pb->on_actionLoad_Park_Log_triggered();
@@ -279,11 +283,192 @@ private Q_SLOTS:
         const QString station = QString("<STATION_CALLSIGN:%1>%2 ").arg(call.size()).arg(call);
         QVERIFY2(text.contains(station), qPrintable(text));
         sql("DELETE FROM log");
-        home->prompter.paths.enqueue(home->dataPath() + "/" + fileName);
-        pb->ui->actionImport_Contact_Log->trigger();
+        importFile(fileName);
         QCOMPARE(rows("park, p2p, operator"),
                  QStringList{reference + "|" + reference + "|" + call});
         QVERIFY(home->prompter.shown.isEmpty());
+    }
+
+    // The value of CALL in one line.
+    void extract()
+    {
+        const char* const cases[][3] = {
+            {"lower case, first of two", "<call:4>Q2XX <Call:4>Q3YY", "Q2XX"},
+            {"absent", "<NAME:3>Bob", ""},
+            {"longer name not matched", "<OLD_CALL:4>Q9ZZ <CALL:4>Q2XX", "Q2XX"},
+            {"type indicator", "<CALL:4:S>Q2XX <TIME_ON:4>1415", "Q2XX"},
+            {"length 0", "<CALL:0>Q2XX", ""},
+            {"length not a number", "<CALL:x>Q2XX", ""},
+            {"huge length", "<CALL:99999999999>Q2XX", ""},
+            {"runs past end", "<CALL:40>Q2XX", "Q2XX"},
+            {"no closing bracket", "<CALL:4", ""},
+            // A value is stepped over by its length: a tag written inside it is text.
+            {"tag inside a value", "<COMMENT:16>see <CALL:2>Q3 ok <CALL:4>Q2XX", "Q2XX"},
+            {"value ends at the tag", "<COMMENT:4>see <CALL:4>Q2XX", "Q2XX"},
+            {"bracket without colon first", "<EOR> <x <CALL:4>Q2XX", "Q2XX"},
+        };
+        for (const auto& [name, line, expected] : cases) {
+            // The import reads every record through the one-pass index: it
+            // must give the same value.
+            const QString found = extractField(line, "CALL");
+            QVERIFY2(found == expected && FieldIndex(line).value(u"CALL") == expected,
+                     qPrintable(name + (": " + found)));
+        }
+    }
+    void exports()
+    {
+        // The first contact fills every field (a four-letter name ending in é is
+        // announced with length 4); the second leaves the optional ones out.
+        ExportContact a{"Q2XX",   "20230704",    "141500",    QString::fromUtf8("Ren\xc3\xa9"),
+                        "Kern",   "Bakersfield", "CA",        "59",
+                        "57",     "SSB",         "20M",       "14.285",
+                        "100",    "35.3433",     "-118.7289", "DM05",
+                        "K-0001", "Nice <sig>"};
+        ExportContact b{"Q3ABC", "20230704", "150000", "",  "", "", "", "599", "579",
+                        "CW",    "40M",      "7.030",  "5", "", "", "", "",    ""};
+        const QString text =
+            header(exportTime) + completeRecord(station, a) + completeRecord(station, b);
+        QFile golden(ADIF_TEST_DATA "/complete_example.adi");
+        QVERIFY(golden.open(QIODevice::ReadOnly));
+        QCOMPARE(text.toUtf8(), golden.readAll());
+        // The POTA record names the other park only for a park-to-park contact
+        // (without one it is checked whole against pota_example.adi by potaExport above).
+        b.p2p = "K-0001";
+        QVERIFY(potaRecord(station, b)
+                    .endsWith("<CALL:5>Q3ABC <SIG:4>POTA <SIG_INFO:6>K-0001 <EOR>\n"));
+        // Station details left empty keep their fields.
+        const QString r = completeRecord(ExportStation(), ExportContact());
+        for (const char* name : {"MY_CNTY", "MY_LAT", "MY_LON", "MY_GRIDSQUARE", "PARK_NAME"})
+            QVERIFY2(r.contains(QString("\n<%1:0>\n").arg(name)), name);
+        // File names: reserved and control characters and leading dots become
+        // "_" (journey above exports with ../x); only the POTA file of a
+        // multi-state park names the state.
+        QCOMPARE(exportFileName("POTA", "..a/\\:*?\"<>|\t", "K-1234", "CA", "20230704", false),
+                 QString("__a__________@K-1234_20230704.adi"));
+        QCOMPARE(exportFileName("COMPLETE", "Q1ABC", "US-1234", "CA", "20230704", true),
+                 QString("Q1ABC@US-1234_20230704_complete.adi"));
+    }
+    // The operator's parks, then the other station's.
+    void parks()
+    {
+        const std::pair<const char*, const char*> rows[] = {
+            {"<MY_SIG_INFO:6>K-1234 <SIG_INFO:6>K-0001", "K-1234|K-0001"}, // SIG_INFO without SIG
+            {"<my_sig:4>pota <MY_SIG_INFO:6>K-1234 <SIG:4>POTA <SIG_INFO:6>K-0001",
+             "K-1234|K-0001"}, // POTA in any case
+            // SOTA and WWFF are no parks.
+            {"<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <SIG:4>WWFF <SIG_INFO:8>KFF-1234", ""},
+            // POTA_REF lists, their locations dropped.
+            {"<MY_SIG:4>SOTA <MY_SIG_INFO:9>W6/CT-001 <MY_POTA_REF:29>US-4556@US-NY, "
+             "US-12345@US-CA <POTA_REF:15>VE-5082,GB-0001",
+             "US-4556|US-12345|VE-5082,GB-0001"},
+            {"<COMMENT:22>see <MY_SIG_INFO:6>K-9 <SIG_INFO:0>", ""}, // a value's text is no field
+        };
+        for (const auto& [record, parks] : rows) {
+            const FieldIndex fields(record);
+            const QString found = (operatorParks(fields) << otherParks(fields)).join('|');
+            QVERIFY2(found == parks, qPrintable(found + " from " + record));
+        }
+    }
+    // Each reference as stored and as written; it is retired if they differ.
+    void retiredReferences()
+    {
+        const char* const rows[][2] = {
+            {"K-0001", "US-0001"},    {"VE-5082,K-12345", "VE-5082,US-12345"},
+            {"US-4556", "US-4556"},   {"K-123", "K-123"},
+            {"K-123456", "K-123456"}, {"AK-1234", "AK-1234"},
+            {"K-1234A", "K-1234A"}};
+        for (const auto& [stored, written] : rows) {
+            QCOMPARE(currentReferences(stored), QString(written));
+            QVERIFY2(hasRetiredReference(stored) == (QString(stored) != written), stored);
+        }
+    }
+    // The window's first and last dates, then a contact's date and time.
+    void activationWindow()
+    {
+        const std::pair<const char*, bool> rows[] = {
+            // An evening activation running past midnight UTC, 18:00 to 02:00;
+            // its boundaries are checked through importOtherLoggersFile above.
+            {"20230704 20230706 20230705 235959", true},  // the day between
+            {"20230704 20230705 20230706 000000", false}, // the day after
+            // One day, 00:00:01 to 02:00.
+            {"20230705 20230705 20230705 010000", true},
+            {"20230705 20230705 20230705 000000", false},
+            {"20230706 20230705 20230705 010000", false}, // dates reversed
+        };
+        for (const auto& [row, taken] : rows) {
+            const QStringList f = QString(row).split(' ');
+            const ActivationWindow w{f[0], f[1], f[0] == f[1] ? "000001" : "180000", "020000"};
+            QVERIFY2(w.contains(f[2], f[3]) == taken, row);
+        }
+    }
+    // The calls of the records found.
+    void split()
+    {
+        const QString r1 = "<CALL:4>Q2XX <QSO_DATE:8>20230704 <EOR>\n";
+        const QString r2 = "<CALL:5>Q3ABC <QSO_DATE:8>20230704 <eor>\n";
+        const std::pair<QString, const char*> rows[] = {
+            {"Made by hand\n<PROGRAMID:3>abc\n<eoh>\n\n" + r1 + r2, "Q2XX Q3ABC"},
+            {r1 + r2, "Q2XX Q3ABC"},                                       // no header
+            {"Notes from another logger\nmore\n" + r1 + r2, "Q2XX Q3ABC"}, // header without eoh
+            {r1 + "<CALL:4>Q4YY <QSO_DATE:8>20230704\n", "Q2XX Q4YY"},     // last without eor
+            {"<CALL:1>A <EOR><CALL:1>B <EOR>\n", "A B"},                   // two on a line
+            {"h\r\n<EOH>\r\n" + QString(r1).replace("\n", "\r\n"), "Q2XX"},
+            {"h\n<EOH>\n\n", ""}, // header only
+            // A value's length counts the CR LF of a line it spans.
+            {"<NOTES:4>a\r\nb<CALL:4>Q2XX <EOR>\r\n", "Q2XX"},
+        };
+        for (const auto& [text, calls] : rows) {
+            QStringList found;
+            for (const QString& r : records(text)) {
+                QVERIFY2(r.startsWith('<'), qPrintable(r));
+                found << extractField(r, "CALL");
+            }
+            QVERIFY2(found.join(' ') == calls, qPrintable(found.join(' ') + " from " + text));
+        }
+    }
+    // Eleven clean contacts of one day; each row spoils one thing. The park
+    // list holds one park, or there is none.
+    void uploadCheck()
+    {
+        using F = UploadFinding;
+        const struct {
+            const char *name, *field, *value, *listed;
+            QList<int> rules;
+        } rows[] = {
+            {"clean, portable", "call", "Q2XX/P", "", {}},
+            {"lower case", "call", "q2xx", "", {F::BadCall}},
+            {"station call", "station", "Q1ABC-P", "", {F::BadCall}},
+            {"empty call", "call", "", "", {F::MissingField}},
+            {"blank mode", "mode", " ", "", {F::MissingField}},
+            {"later today", "time", "193006", "", {F::FutureDate}},
+            {"no such day", "date", "20230231", "", {F::BadDate, F::FewContacts}},
+            {"not listed", "p2p", "US-0001", "US-1234", {F::UnknownPark}},
+            // A retired reference whose US- form is listed is only retired.
+            {"retired", "park", "K-1234", "US-1234", {F::RetiredPark}},
+            {"retired other park", "p2p", "VE-5082,K-0001", "", {F::RetiredPark}},
+            {"nine contacts", "count", "9", "", {F::FewContacts}},
+        };
+        for (const auto& r : rows) {
+            Upload u{"Q1ABC", "Q1ABC", "US-1234", {}, std::nullopt, exportTime};
+            for (int i = 0; i < 11; ++i)
+                u.contacts.append({"20230704", QString("14%1").arg(i, 4, 10, QChar('0')),
+                                   "Q2X" + QString(QChar('A' + i)), "20M", "SSB", ""});
+            UploadContact& c = u.contacts[0];
+            const QHash<QString, QString*> spoilt{{"call", &c.call},           {"band", &c.band},
+                                                  {"mode", &c.mode},           {"date", &c.date},
+                                                  {"time", &c.time},           {"p2p", &c.p2p},
+                                                  {"station", &u.stationCall}, {"park", &u.park}};
+            if (r.field == QString("count"))
+                u.contacts.resize(QString(r.value).toInt());
+            else if (spoilt.contains(r.field))
+                *spoilt[r.field] = r.value;
+            if (*r.listed)
+                u.listedParks = QSet<QString>{r.listed};
+            QList<int> rules;
+            for (const UploadFinding& finding : checkUpload(u))
+                rules << finding.rule;
+            QVERIFY2(rules == r.rules, r.name);
+        }
     }
 };
 

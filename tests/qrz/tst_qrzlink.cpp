@@ -1,18 +1,17 @@
-#include "app/parkbook.h"
 #include "db/logtable.h"
 #include "fakeqrzserver.h"
-#include "parks/station.h"
+#include "journey.h"
 #include "qrz/contact.h"
-#include "scratchdatabases.h"
-#include "temphome.h"
+#include "qrz/qrzxml.h"
 #include "ui_contact.h"
-#include "ui_parkbook.h"
 
 #include <QProgressBar>
 #include <QSignalSpy>
 
 // A main window in a temporary home that talks to a fake QRZ service: the
-// session, the lookups of both windows and the populate run.
+// session, the lookups of both windows and the populate run; then the reader
+// of the service's answers on its own (hostile and oversized answers are in
+// the reliability suite and the fuzzer).
 class TestQrzLink : public QObject
 {
     Q_OBJECT
@@ -39,10 +38,7 @@ class TestQrzLink : public QObject
                            const QString& city = "")
     {
         ContactRow row;
-        row.date = date;
-        row.call = call;
-        row.name = name;
-        row.city = city;
+        std::tie(row.date, row.call, row.name, row.city) = std::tie(date, call, name, city);
         QVERIFY(LogTable::insert(Database::log(), row));
     }
 
@@ -283,6 +279,54 @@ private Q_SLOTS:
         pb = home->makeParkbook();
         QCOMPARE(details().size(), 30);
         QVERIFY(details().filter("Ann|").size() >= 3);
+    }
+
+    // The texts the answers are shown in (the lookups above show "NEW  YORK
+    // CITY" and class "p", the logins a non-subscriber).
+    void textRules()
+    {
+        QCOMPARE(QStringList({Qrz::camelCase("mCdONALD o'BRIEN"), Qrz::licenseClass("T"),
+                              Qrz::licenseClass("EX"),
+                              Qrz::subscriptionExpiry("Wed Jan 01 12:34:03 2031"),
+                              Qrz::subscriptionExpiry("2031-01-01")}),
+                 QStringList({"Mcdonald O'brien", "Technician", "", "Jan 01, 2031", "2031-01-01"}));
+    }
+
+    // Recognised by local name whatever the prefix or parent, the elements
+    // after an Error are still read, and a raw NUL inside a value neither ends
+    // the reading nor is kept. An answer cut short is not complete, yet what
+    // closed before the cut counts.
+    void elementsInDocumentOrder()
+    {
+        QByteArray body = "<q:QRZDatabase xmlns:q=\"http://xmldata.qrz.com\"><q:Callsign>"
+                          "<q:call>q2xx</q:call><q:fname>JOHN PAUL</q:fname>"
+                          "<q:county>New York</q:county></q:Callsign><q:Session>"
+                          "<q:Error>Not found: Q9ZZZ</q:Error><q:Key>abc</q:Key>"
+                          "<q:Count>7</q:Count></q:Session><key>lower</key></q:QRZDatabase>";
+        body.replace("New York", QByteArray("New\0York", 8));
+        const Qrz::Document document = Qrz::readDocument(body);
+        QVERIFY(document.complete);
+        QStringList names;
+        for (const Qrz::Element& element : document.elements)
+            names << element.name;
+        QCOMPARE(names, QStringList({"QRZDatabase", "Callsign", "call", "fname", "county",
+                                     "Session", "Error", "Key", "Count", "key"}));
+        const Qrz::Result result = Qrz::readResult(document);
+        QCOMPARE(QStringList({result.call, result.firstName, result.county, result.error,
+                              result.key, result.count}),
+                 QStringList({"Q2XX", "John", "NewYork", "Not found: Q9ZZZ", "abc", "7"}));
+        const Qrz::Document cut =
+            Qrz::readDocument("<QRZDatabase><Session><Key>abc</Key><SubExp>Wed Ja");
+        QVERIFY(!cut.complete);
+        QCOMPARE(Qrz::readResult(cut).key, "abc");
+    }
+
+    // Values travel percent-encoded (the logins above use such a password).
+    void urlsCarryEncodedValues()
+    {
+        const QString endpoint = "https://xmldata.qrz.com/xml/current/";
+        QCOMPARE(QString::fromLatin1(Qrz::lookupUrl(endpoint, "a&b#;+ %=é", "q2&x").toEncoded()),
+                 endpoint + "?s=a%26b%23%3B%2B%20%25%3D%C3%A9;callsign=Q2%26X");
     }
 };
 

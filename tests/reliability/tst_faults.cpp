@@ -3,7 +3,6 @@
 #include "db/schema.h"
 #include "journey.h"
 #include "qrz/qrzxml.h"
-#include "ui_station.h"
 #include "ui_wsjtx.h"
 #include "wsjtx/wsjtx.h"
 #include "wsjtxpeer.h"
@@ -54,10 +53,11 @@ class TestFaults : public QObject
         home->prompter.clear();
     }
 
-    void importFile(const QString& name, const QByteArray& content)
+    // Imports `content` as the file `name`; a null content is a file that is not there.
+    void importFile(const QString& name, const QByteArray& content = QByteArray())
     {
         QFile file(home->dataPath() + "/" + name);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        QVERIFY(content.isNull() || (file.open(QIODevice::WriteOnly) && file.write(content)));
         file.close();
         home->prompter.paths.enqueue(file.fileName());
         pb->on_actionImport_Contact_Log_triggered();
@@ -158,58 +158,49 @@ private Q_SLOTS:
         pb->potaMode = "Activating";
         for (int repeat = 0; datagram && repeat < 3; ++repeat) {
             peer.sendTo(port, bytes);
-            WsjtxPeer::StatusFields barrier;
-            barrier.txEnabled = !pb->txEnabled;
-            peer.sendTo(port, WsjtxPeer::status(barrier));
-            QTRY_COMPARE_WITH_TIMEOUT(pb->txEnabled, barrier.txEnabled, 10000);
+            const bool tx = !pb->txEnabled;
+            peer.sendTo(port, WsjtxPeer::status({"", "", "", tx, false}));
+            QTRY_COMPARE_WITH_TIMEOUT(pb->txEnabled, tx, 10000);
         }
         QCOMPARE(Journey::run("PRAGMA integrity_check"), QStringList{"ok"});
-        QCOMPARE(Journey::run("SELECT count(*) FROM log WHERE call IN ('N1AAA', 'N2BBB')"),
-                 QStringList{"2"});
-        const int before = Journey::run("SELECT count(*) FROM log").value(0).toInt();
         importFile("good.adi", "<CALL:6>N1GOOD <QSO_DATE:8>20260601 <TIME_ON:4>1300 <MODE:3>SSB "
                                "<EOR>\n");
-        QCOMPARE(Journey::run("SELECT count(*) FROM log").value(0).toInt(), before + 1);
+        QCOMPARE(Journey::run("SELECT call FROM log WHERE call LIKE 'N_%' ORDER BY call"),
+                 QStringList({"N1AAA", "N1GOOD", "N2BBB"}));
     }
 
-    void qrzAnswers_data()
-    {
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<bool>("complete");
-        const QByteArray open = "<?xml version=\"1.0\"?><QRZDatabase><Callsign><call>Q2XX</call>";
-        QTest::newRow("invalid UTF-8")
-            << open + "<fname>\xff\xfe\xc3(</fname></Callsign></QRZDatabase>" << false;
-        QTest::newRow("10 MB text") << open + "<fname>" + tenMegabytes + "</fname>" << false;
-        QTest::newRow("deeply nested")
-            << QByteArray("<a>").repeated(200000) + QByteArray("</a>").repeated(200000) << false;
-        // Each entity holds sixteen of the one before: four &f; would be 64 MiB.
-        QByteArray entities = "<!ENTITY a \"aaaaaaaaaaaaaaaa\">";
-        for (char e = 'b'; e <= 'f'; ++e)
-            entities += "<!ENTITY " + QByteArray(1, e) + " \"" +
-                        ("&" + QByteArray(1, char(e - 1)) + ";").repeated(16) + "\">";
-        QTest::newRow("entity expansion")
-            << "<?xml version=\"1.0\"?><!DOCTYPE q [" + entities +
-                   "]><QRZDatabase><Callsign><fname>&f;&f;&f;&f;</fname></Callsign></QRZDatabase>"
-            << false;
-        QTest::newRow("external entity") // well-formed; the reference is simply never resolved
-            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE q [<!ENTITY x SYSTEM "
-                          "\"file:///etc/passwd\">]><QRZDatabase><Callsign><fname>&x;</fname>"
-                          "</Callsign></QRZDatabase>")
-            << true;
-    }
     // Whatever arrives, what is kept is never more than was read (no entity
     // grows into gigabytes, nothing past the answer limit), and a cut or
     // broken answer is never called complete.
     void qrzAnswers()
     {
-        QFETCH(QByteArray, body);
-        const Qrz::Document document = Qrz::readDocument(body);
-        qsizetype kept = 0;
-        for (const Qrz::Element& element : document.elements)
-            kept += element.name.size() + element.text.size();
-        QVERIFY2(kept <= Qrz::maxAnswerBytes, qPrintable(QString::number(kept)));
-        QTEST(document.complete, "complete");
-        QVERIFY(!Qrz::readResult(document).firstName.contains("root:"));
+        const QByteArray open = "<?xml version=\"1.0\"?><QRZDatabase><Callsign><call>Q2XX</call>";
+        // Each entity holds sixteen of the one before: four &f; would be 64 MiB.
+        QByteArray entities = "<!ENTITY a \"aaaaaaaaaaaaaaaa\">";
+        for (char e = 'b'; e <= 'f'; ++e)
+            entities += "<!ENTITY " + QByteArray(1, e) + " \"" +
+                        ("&" + QByteArray(1, char(e - 1)) + ";").repeated(16) + "\">";
+        const std::pair<QByteArray, bool> rows[] = {
+            {open + "<fname>\xff\xfe\xc3(</fname></Callsign></QRZDatabase>", false}, // bad UTF-8
+            {open + "<fname>" + tenMegabytes + "</fname>", false},
+            {QByteArray("<a>").repeated(200000) + QByteArray("</a>").repeated(200000), false},
+            {"<?xml version=\"1.0\"?><!DOCTYPE q [" + entities +
+                 "]><QRZDatabase><Callsign><fname>&f;&f;&f;&f;</fname></Callsign></QRZDatabase>",
+             false},
+            // Well-formed: the external entity is simply never resolved.
+            {"<?xml version=\"1.0\"?><!DOCTYPE q [<!ENTITY x SYSTEM \"file:///etc/passwd\">]>"
+             "<QRZDatabase><Callsign><fname>&x;</fname></Callsign></QRZDatabase>",
+             true},
+        };
+        for (const auto& [body, complete] : rows) {
+            const Qrz::Document document = Qrz::readDocument(body);
+            qsizetype kept = 0;
+            for (const Qrz::Element& element : document.elements)
+                kept += element.name.size() + element.text.size();
+            QVERIFY2(kept <= Qrz::maxAnswerBytes && document.complete == complete,
+                     body.left(80).constData());
+            QVERIFY(!Qrz::readResult(document).firstName.contains("root:"));
+        }
     }
 
     void writeIsReportedAndLosesNothing_data()
@@ -221,8 +212,8 @@ private Q_SLOTS:
         // WSJT-X sends a logged contact once; it is stored, or its loss is said.
         const char* const rows[][5] = {
             {"import, full database", "import", "full", "ADIF Import Failed", "incoming.adi"},
-            {"import, missing file", "missing", "none", "Cannot Open ADIF File",
-             "missing.adi for ADIF import"},
+            {"import, missing file", "import", "none", "Cannot Open ADIF File",
+             "incoming.adi for ADIF import"},
             {"station, read-only database", "station", "read-only", "Station Details Not Saved",
              "Station details"},
             {"WSJT-X contact, full database", "wsjtx", "full", "WSJT-X Contact Not Logged",
@@ -253,12 +244,12 @@ private Q_SLOTS:
         const qsizetype logSize = errorLog().size();
 
         if (path == "import") {
-            importFile("incoming.adi",
-                       "<CALL:5>N3CCC <QSO_DATE:8>20260601 <TIME_ON:4>1500 <MODE:3>SSB <EOR>\n"
-                       "<CALL:5>N4DDD <QSO_DATE:8>20260601 <TIME_ON:4>1501 <MODE:3>SSB <EOR>\n");
-        } else if (path == "missing") {
-            home->prompter.paths.enqueue(home->dataPath() + "/missing.adi");
-            pb->on_actionImport_Contact_Log_triggered();
+            importFile(
+                "incoming.adi",
+                fault == "none"
+                    ? QByteArray()
+                    : "<CALL:5>N3CCC <QSO_DATE:8>20260601 <TIME_ON:4>1500 <MODE:3>SSB <EOR>\n"
+                      "<CALL:5>N4DDD <QSO_DATE:8>20260601 <TIME_ON:4>1501 <MODE:3>SSB <EOR>\n");
         } else if (path == "station") {
             pb->station->ui->station->setText("K9NEW");
             pb->saveStation();
@@ -271,9 +262,8 @@ private Q_SLOTS:
             pb->createLogFile("COMPLETE");
             QCOMPARE(home->prompter.shown.takeFirst().title, QString("Retired Park Reference"));
         }
-        QCOMPARE(home->prompter.shown.size(), 1);
+        QTEST(home->prompter.titles().join('|'), "title");
         QCOMPARE(home->prompter.shown.first().icon, QMessageBox::Critical);
-        QTEST(home->prompter.shown.first().title, "title");
         if (path == "export")
             QVERIFY(home->prompter.shown.first().text.contains(QFileInfo(exported).fileName()));
         QFETCH(QString, logged);
@@ -289,14 +279,10 @@ private Q_SLOTS:
             QSKIP("this machine has no /dev/full");
         QVERIFY(QFile::link("/dev/full", home->dataPath() + "/errorLog.txt"));
         start();
-        const QStringList before = snapshot();
-        for (int i = 0; i < 2; ++i) {
-            home->prompter.paths.enqueue(home->dataPath() + "/missing.adi");
-            pb->on_actionImport_Contact_Log_triggered();
-        }
+        for (int i = 0; i < 2; ++i)
+            importFile("missing.adi");
         QCOMPARE(home->prompter.titles(), QStringList(2, "Cannot Open ADIF File"));
         QVERIFY(pb->errorLogFailed);
-        QCOMPARE(snapshot(), before);
     }
 
     // The first start says it makes a new log, later ones do not. An exit

@@ -1,16 +1,12 @@
-#include "app/parkbook.h"
 #include "fakeqrzserver.h"
 #include "fakeupdateserver.h"
-#include "parks/station.h"
+#include "journey.h"
 #include "support/versioncheck.h"
-#include "temphome.h"
 
-#include <QDir>
 #include <QSet>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
-#include <QTest>
 
 // Every check is followed by the QRZ login (to a fake QRZ server) when the
 // Station window holds a call and a password; updateCheckFinished tells
@@ -19,7 +15,6 @@ class TestUpdateCheck : public QObject
 {
     Q_OBJECT
 
-private:
     std::unique_ptr<TempHome> home;
     std::unique_ptr<FakeQrzServer> qrz;
     std::unique_ptr<QSignalSpy> finished;

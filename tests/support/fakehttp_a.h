@@ -44,10 +44,9 @@ protected:
 
     void releaseHeld()
     {
-        for (const auto& [socket, reply] : std::exchange(held, {})) {
+        for (const auto& [socket, reply] : std::exchange(held, {}))
             if (socket && socket->state() == QAbstractSocket::ConnectedState)
                 send(socket, reply);
-        }
     }
 
     QTcpServer* const server;

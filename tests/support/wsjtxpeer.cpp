@@ -31,12 +31,12 @@ QByteArray WsjtxPeer::heartbeat(Shape shape, quint32 schema)
 {
     // Maximum schema, version and (WSJT-X only) revision.
     return header(0, idOf(shape), schema) + u32(3) +
-           (shape == Shape::Jtdx ? text("2.2.159", shape) : text("2.6.1") + text(""));
+           (shape == Shape::Jtdx ? rawText("2.2.159", shape) : rawText("2.6.1") + rawText(""));
 }
 
 QByteArray WsjtxPeer::status(const StatusFields& f, Shape shape)
 {
-    auto t = [shape](const QString& value) { return text(value, shape); };
+    auto t = [shape](const QString& value) { return rawText(value.toUtf8(), shape); };
     const QByteArray flag(1, '\0');
     // Dial frequency, mode, DX call, report, Tx mode, Tx enabled, transmitting,
     // decoding, Rx DF, Tx DF, DE call Q1ABC, DE grid FN31, DX grid, watchdog,
@@ -56,7 +56,7 @@ QByteArray WsjtxPeer::decode(const QByteArray& message, quint32 time, qint32 snr
     // New, time, SNR, delta time 0.1, delta frequency, mode, message, low
     // confidence, off air.
     return header(2, idOf(shape)) + char(1) + u32(time) + u32(static_cast<quint32>(snr)) +
-           QByteArray::fromHex("3fb999999999999a") + u32(1200) + text("~", shape) +
+           QByteArray::fromHex("3fb999999999999a") + u32(1200) + rawText("~", shape) +
            rawText(message, shape) + QByteArray(2, '\0');
 }
 

@@ -33,13 +33,9 @@ public:
     static QByteArray u32(quint32 value);
     // Empty: FF FF FF FF from WSJT-X, 00 00 00 00 from JTDX.
     static QByteArray rawText(const QByteArray& bytes, Shape shape = Shape::Wsjtx);
-    static QByteArray text(const QString& value, Shape shape = Shape::Wsjtx)
-    {
-        return rawText(value.toUtf8(), shape);
-    }
     static QByteArray header(quint32 type, const QString& id = "WSJT-X", quint32 schema = 2)
     {
-        return QByteArray::fromHex("adbccbda") + u32(schema) + u32(type) + text(id);
+        return QByteArray::fromHex("adbccbda") + u32(schema) + u32(type) + rawText(id.toUtf8());
     }
     static QByteArray heartbeat(Shape shape = Shape::Wsjtx, quint32 schema = 2);
     static QByteArray status(const StatusFields& fields, Shape shape = Shape::Wsjtx);
@@ -48,7 +44,7 @@ public:
                              Shape shape = Shape::Wsjtx);
     static QByteArray loggedAdif(const QString& adif, Shape shape = Shape::Wsjtx)
     {
-        return header(12, idOf(shape)) + text(adif, shape);
+        return header(12, idOf(shape)) + rawText(adif.toUtf8(), shape);
     }
     // Type of a datagram (u32 at offset 8), or -1.
     static int typeOf(const QByteArray& datagram)
