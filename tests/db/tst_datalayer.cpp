@@ -338,7 +338,7 @@ private Q_SLOTS:
         QVERIFY(LogTable::remove(db->log, id));
 
         // The park log: one operator's contacts of one park and date, by time.
-        // (The contact log's order is seen in tst_contactentry's contactLog.)
+        // (The contact log's order is seen in tst_logging's contactLog.)
         for (const ContactRow& row : {contact("20260601", "1300", "K-O'1", "Q2B", "K1'OP"),
                                       contact("20260601", "1200", "K-O'1", "Q2A", "K1'OP"),
                                       contact("20260601", "1100", "K-O'1", "Q2X", "K9OTHER"),
@@ -379,7 +379,7 @@ private Q_SLOTS:
             QVERIFY2(db->log.transaction() && db->log.commit(), name);
         }
         // The statuses and the other parks' texts are seen through the windows
-        // (tst_parklistwindow); here the position of a renamed park and the
+        // (tst_parks); here the position of a renamed park and the
         // last row, whose last field has no line feed after it, typed loosely.
         const std::pair<const char*, QString> rows[] = {
             {"K-4556", "US-4556|Lake \"Tahoe\" State Park, North|1|US-NV|39.1|-120.0|DM09"},

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "fakehttp_a.h"
+#include "fakehttpserver.h"
 
 #include <QHash>
 
