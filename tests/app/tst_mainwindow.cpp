@@ -1,29 +1,15 @@
 // The main window's start, settings, data directory, clock and error log;
 // its themes, the file viewer and the shortcut list.
-#include "app/parkbook.h"
-#include "app/utcclock.h"
-#include "parks/seelog.h"
-#include "parks/station.h"
-#include "qrz/contact.h"
-#include "stats/activity.h"
+#include "journey.h"
 #include "support/seefile.h"
-#include "temphome.h"
-#include "ui_parkbook.h"
 #include "ui_seefile.h"
 #include "wsjtx/wsjtx.h"
 
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStatusTipEvent>
-#include <QTest>
-#include <QTextBlock>
 
-namespace
-{
-QList<QWidget*> windows(Parkbook* pb)
+static QList<QWidget*> windows(Parkbook* pb)
 {
     return {pb,          pb->station,    pb->contact,       pb->activity,
             pb->parkLog, pb->contactLog, pb->activationLog, pb->wsjtx,
@@ -31,7 +17,7 @@ QList<QWidget*> windows(Parkbook* pb)
 }
 
 // Every widget's colours, a line each, by window and object name.
-QStringList snapshot(Parkbook* pb)
+static QStringList snapshot(Parkbook* pb)
 {
     QStringList lines;
     for (QWidget* window : windows(pb)) {
@@ -48,12 +34,11 @@ QStringList snapshot(Parkbook* pb)
     return lines;
 }
 
-std::unique_ptr<Parkbook> start(TempHome& home, const QString& theme)
+static std::unique_ptr<Parkbook> start(TempHome& home, const QString& theme)
 {
     QSettings(home.iniPath(), QSettings::IniFormat).setValue("Main/Theme", theme);
     return home.makeParkbook();
 }
-} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -61,7 +46,6 @@ class TestMainWindow : public QObject
 
 private Q_SLOTS:
     void init() { UtcClock::setFixed(QDateTime(QDate(2024, 6, 1), QTime(12, 0), Qt::UTC)); }
-    void cleanup() { UtcClock::clearFixed(); }
 
     // The clock is red before noon UTC (from noon it takes the theme's blue,
     // seen with the themes); error-log lines carry its time. Status tips can be turned off; closing
@@ -106,18 +90,9 @@ private Q_SLOTS:
                  QString("0YesNo"));
     }
 
+    // A missing default directory is reported, and start-up goes on.
     void missingDataDirectory()
     {
-        // A stored directory that is gone falls back to the default quietly.
-        {
-            TempHome home;
-            QSettings(home.iniPath(), QSettings::IniFormat)
-                .setValue("Main/DataDirectory", home.path() + "/gone");
-            auto pb = home.makeParkbook();
-            QCOMPARE(pb->dataDir.path(), home.dataPath());
-            QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 0);
-        }
-        // A missing default directory is reported, and start-up goes on.
         TempHome home(false);
         auto pb = home.makeParkbook();
         QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 1);
@@ -125,10 +100,15 @@ private Q_SLOTS:
                 home.prompter.shown[0].text == "Directory '" + home.dataPath() + "' is missing.");
     }
 
+    // A stored directory that is gone falls back to the default quietly.
     void dataDirectoryChooser()
     {
         TempHome home;
+        QSettings(home.iniPath(), QSettings::IniFormat)
+            .setValue("Main/DataDirectory", home.path() + "/Other");
         auto pb = home.makeParkbook();
+        QCOMPARE(pb->dataDir.path(), home.dataPath());
+        QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 0);
         const QString other = home.path() + "/Other";
         QDir(home.path()).mkpath("Other");
         auto choose = [&](const QStringList& paths, QList<QMessageBox::StandardButton> answers) {
@@ -204,7 +184,9 @@ private Q_SLOTS:
     // One document replaces another, from its top; Escape brings the main
     // window forward and leaves the viewer open; the error log on show
     // follows new entries at its bottom line; the next start reopens it.
-    void viewer()
+    // A missing file is named in a box (the licence as the program always
+    // has, "LICESE"); the version lines are shown even without their file.
+    void viewerAndMissingFiles()
     {
         TempHome home;
         auto pb = home.makeParkbook();
@@ -238,16 +220,9 @@ private Q_SLOTS:
         QCOMPARE(QString::number(pb->seeFile->isVisible()) + pb->seeFile->windowTitle(),
                  QString("1Program Errors and Comments"));
         QVERIFY(pb->seeFile->ui->text->toPlainText().contains("the newest entry"));
-    }
 
-    // The licence box names the file as the program always has ("LICESE");
-    // the version lines are shown even without their file.
-    void missingFiles()
-    {
-        TempHome home;
-        auto pb = home.makeParkbook();
         home.prompter.clear();
-        pb->seeFile->close(); // open with the getting-started text since the first start
+        pb->seeFile->close();
         QVERIFY(QFile::remove(home.infoPath() + "/LICENSE.txt"));
         pb->ui->actionLicense->trigger();
         QVERIFY(!pb->seeFile->isVisible());

@@ -2,37 +2,27 @@
 // whole operating sessions driven by the keyboard, each started as a new
 // user starts Parkbook (from an empty home, with every window a fresh
 // install opens) on 1 June 2026, 14:30:15 UTC.
-#include "app/utcclock.h"
 #include "db/schema.h"
 #include "fakeqrzserver.h"
 #include "journey.h"
-#include "qrz/contact.h"
-#include "stats/activity.h"
 #include "ui_activity.h"
-#include "ui_contact.h"
-
-#include <QRegularExpression>
-#include <QtTest>
 
 using namespace Journey;
 
-namespace
-{
 // Contacts as another program wrote them, "date time park call" each; ids from 1.
-void addContacts(const QStringList& contacts)
+static void addContacts(const QStringList& contacts)
 {
     for (const QString& c : contacts)
         run("INSERT INTO log (date, time, park, call, operator, mode, band, sent, rcvd) VALUES ('" +
             c.split(' ').join("', '") + "', 'K1OP', 'SSB', '20m', '59', '59')");
 }
 
-void makeOldLog(const QString& folder)
+static void makeOldLog(const QString& folder)
 {
     QDir(QDir::currentPath()).mkpath(folder);
     for (const char* statement : {Schema::createLog, Schema::createStation, Schema::createParks})
         run(statement, folder);
 }
-} // namespace
 
 class TestLogging : public QObject
 {
@@ -41,14 +31,34 @@ class TestLogging : public QObject
     std::unique_ptr<TempHome> home;
     std::unique_ptr<Parkbook> pb;
 
-    // The first start as K1OP at K-0001 (with K-0002 for a 2-fer); the boxes
+    // The operator's first start: the Station window filled in by typing (slot 1
+    // K-0001, with `twoFer` slot 2 K-0002 ticked by a click), saved with Alt+S,
+    // which makes the day's records; then back to the main window. The boxes
     // it showed are forgotten.
     bool start(bool twoFer = false)
     {
         home = std::make_unique<TempHome>();
-        pb = firstStart(*home, twoFer);
+        pb = home->makeParkbook();
+        pb->show();
+        pb->station->activateWindow();
+        if (!QTest::qWaitForWindowActive(pb->station))
+            return false;
+        Ui::Station* st = pb->station->ui;
+        st->mode->setCurrentText("SSB");
+        st->band->setCurrentText("20m");
+        st->state->setCurrentText("MA");
+        const std::pair<QLineEdit*, const char*> typed[] = {
+            {st->station, "k1stn"}, {st->call, "k1op"},        {st->frequency, "14.250"},
+            {st->power, "100"},     {st->pRef1, "k-0001"},     {st->name1, "first park"},
+            {st->pRef2, "k-0002"},  {st->name2, "second park"}};
+        for (int field = 0; field < (twoFer ? 8 : 6); ++field)
+            type(typed[field].first, typed[field].second);
+        if (twoFer)
+            QTest::mouseClick(st->act2, Qt::LeftButton);
+        QTest::keyClick(st->pRef1, Qt::Key_S, Qt::AltModifier);
         home->prompter.clear();
-        return bool(pb);
+        pb->activateWindow();
+        return QTest::qWaitForWindowActive(pb.get());
     }
 
 private Q_SLOTS:
@@ -62,7 +72,6 @@ private Q_SLOTS:
     {
         pb.reset();
         home.reset();
-        UtcClock::clearFixed();
     }
 
     // Typed text is normalised where the cursor is; Enter moves on; F8
@@ -89,8 +98,7 @@ private Q_SLOTS:
             pb->qrzConnected = from == 2;
             hops[from]->setFocus();
             QTest::keyClick(hops[from], Qt::Key_Return);
-            QTRY_VERIFY2_WITH_TIMEOUT(hops[from + 1]->hasFocus(), qPrintable(QString::number(from)),
-                                      2000);
+            QTRY_VERIFY2(hops[from + 1]->hasFocus(), qPrintable(QString::number(from)));
         }
         QCOMPARE(ui->sent->selectedText(), ui->sent->text());
         pb->qrzConnected = false;
@@ -139,9 +147,8 @@ private Q_SLOTS:
                                               "40m", "7.030", "5", "K-2222", "hello"}));
         const Ui::Contact* c = pb->contact->ui;
         QCOMPARE(QStringList({c->call->text(), c->last->text(), c->city->text(), c->grid->text(),
-                              c->license->text(), c->dist->text(), c->bear->text()})
-                     .join('|'),
-                 QString("W1AW|Maxim|Newington|FN31|Club|2508 |273"));
+                              c->license->text(), c->dist->text(), c->bear->text()}),
+                 QString("W1AW|Maxim|Newington|FN31|Club|2508 |273").split('|'));
         pb->ui->clear->click();
         pb->parkLogPosition = 0;
         QCOMPARE(pb->displayParkLog(0), 3);
@@ -365,17 +372,11 @@ private Q_SLOTS:
         QCOMPARE(pb->ui->call->text() + pb->ui->name->text() + details->city->text(), QString());
 
         // A corrected call: only the answer for the call now entered counts.
-        auto retypeLastLetter = [this](const QString& letter) {
-            pb->ui->call->setFocus();
-            pb->ui->call->end(false);
-            QTest::keyClick(pb->ui->call, Qt::Key_Backspace);
-            QTest::keyClicks(pb->ui->call, letter);
-            press(pb.get(), Qt::Key_Return);
-        };
         qrz.holdLookups = true;
         type(pb->ui->call, "q2bb");
         press(pb.get(), Qt::Key_Return);
-        retypeLastLetter("c");
+        type(pb->ui->call, "\bc"); // Backspace, then the right last letter
+        press(pb.get(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(qrz.lookedUp.size(), 3, 5000);
         qrz.releaseLookups();
         QTRY_COMPARE_WITH_TIMEOUT(details->city->text(), QString("Corning"), 5000);
@@ -386,13 +387,15 @@ private Q_SLOTS:
         // not stay for another station.
         qrz.rawAnswer = "<?xml version=\"1.0\"?><QRZDatabase><Callsign><call>Q2BB</call><addr2>Bu";
         const auto asked = qrz.queries.size();
-        retypeLastLetter("b");
+        type(pb->ui->call, "\bb");
+        press(pb.get(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(qrz.queries.size(), asked + 1, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(pb->qrzReply == nullptr, 5000);
         QCOMPARE(details->city->text(), QString());
 
         qrz.rawAnswer = QByteArray();
-        retypeLastLetter("c");
+        type(pb->ui->call, "\bc");
+        press(pb.get(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(details->city->text(), QString("Corning"), 5000);
         type(pb->ui->comment, "x");
         press(pb.get(), Qt::Key_F8);
@@ -427,9 +430,8 @@ private Q_SLOTS:
 
         // A new date typed, then F8 at once: the contact goes to that day,
         // whose park log is loaded first.
-        pb->ui->parkDate->setFocus();
         pb->ui->parkDate->selectAll();
-        QTest::keyClicks(pb->ui->parkDate, "20260530");
+        type(pb->ui->parkDate, "20260530");
         press(pb.get(), Qt::Key_F8);
         QCOMPARE(QString("%1 %2").arg(pb->parkLogCount).arg(pb->parkLogPosition), QString("1 1"));
         logContact(pb.get(), "q2bb", "57", "");

@@ -2,7 +2,6 @@
 // and their small rules, the Station window, the activation records made from
 // its slots, the activation and hunting lists, and the POTA park list seen
 // from the windows (loading it, the slot autofill, the park-to-park hints).
-#include "app/utcclock.h"
 #include "db/parklist.h"
 #include "fakeupdateserver.h"
 #include "journey.h"
@@ -14,15 +13,11 @@
 #include "parks/textcase.h"
 
 #include <QProgressDialog>
-#include <QSettings>
 #include <QStatusBar>
-#include <QtTest>
 
 using namespace Journey;
 
-namespace
-{
-ContactRow contact(const QString& call, const QString& name)
+static ContactRow contact(const QString& call, const QString& name)
 {
     return {"",   "093015", "",    call,     name,  "",       "", "", "",
             "MA", "",       "",    "",       "",    "",       "", "", "59",
@@ -31,7 +26,7 @@ ContactRow contact(const QString& call, const QString& name)
 
 // Records made by another program, "date park name..." each; MultiSt "Yes"
 // for K-0002; ids from 1.
-void addRecords(const QStringList& records)
+static void addRecords(const QStringList& records)
 {
     for (const QString& r : records)
         run(QString("INSERT INTO parks (date, park, name, state, MultiSt) VALUES ('%1', '%2', "
@@ -56,7 +51,7 @@ struct Signals {
 };
 // Replaces the station record behind the window's back, as an older version
 // or another tool may have left it.
-void storeStation(const QString& values)
+static void storeStation(const QString& values)
 {
     run("DELETE FROM station");
     run("INSERT INTO station (call, park1, name1, park2, name2, mode, band, state, mst1, mst2) "
@@ -65,7 +60,7 @@ void storeStation(const QString& values)
 }
 
 // File > Import POTA Park List with `csv` as the chosen file.
-void importList(Parkbook& pb, TempHome& home, const QByteArray& csv)
+static void importList(Parkbook& pb, TempHome& home, const QByteArray& csv)
 {
     QFile file(home.dataPath() + "/all_parks_ext.csv");
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(csv) == csv.size());
@@ -73,18 +68,6 @@ void importList(Parkbook& pb, TempHome& home, const QByteArray& csv)
     home.prompter.paths.enqueue(file.fileName());
     pb.ui->actionImport_Park_List->trigger();
 }
-
-void enter(QLineEdit* edit, const QString& text)
-{
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
-}
-
-bool inParkList(const QString& reference)
-{
-    return bool(ParkList::find(QSqlDatabase::database("parkbook"), reference));
-}
-} // namespace
 
 class TestParks : public QObject
 {
@@ -127,11 +110,10 @@ private Q_SLOTS:
     {
         const QString rest =
             "MA 59  57  K-1234     SSB      20m   14.250    100  nice" + QString(60, ' ');
-        QCOMPARE(LogLines::parkLogLine(12, contact("K1ABC", "Bartholomews")),
-                 " 12 0930 K1ABC  Bartholome " + rest);
+        const QString plain = LogLines::parkLogLine(12, contact("K1ABC", "Bartholomews"));
+        QCOMPARE(plain, " 12 0930 K1ABC  Bartholome " + rest);
         QCOMPARE(LogLines::parkLogLine(123, contact("KD1ABCD", "Joe")),
                  "123 0930 KD1ABCD Joe        " + rest);
-        const QString plain = LogLines::parkLogLine(1, contact("K1ABC", "Joe"));
         QCOMPARE(LogLines::parkLogHeader().indexOf("Comments"), plain.indexOf("nice"));
         QCOMPARE(LogLines::parkLogHeader().size(), plain.size());
 
@@ -160,7 +142,6 @@ private Q_SLOTS:
     {
         pb.reset();
         home.reset();
-        UtcClock::clearFixed();
         qunsetenv("PARKBOOK_PARK_LIST_URL");
     }
 
@@ -432,8 +413,9 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(!pb->parkListReply, 10000);
         QTRY_VERIFY(!pb->findChild<QProgressDialog*>());
         QTEST(home->prompter.titles(), "titles");
-        QVERIFY(inParkList("US-0001"));
-        QCOMPARE(inParkList("CA-0001"), fault == 0);
+        const QSqlDatabase list = QSqlDatabase::database("parkbook");
+        QVERIFY(ParkList::find(list, "US-0001"));
+        QCOMPARE(bool(ParkList::find(list, "CA-0001")), fault == 0);
     }
 
     void hints_data()
@@ -481,29 +463,31 @@ private Q_SLOTS:
         const QString how = typed.section(' ', 0, 0);
         if (how != "-")
             importList(*pb, *home, ParkListData::csv);
-        if (how.endsWith('m')) {
+        const bool p2p = how.endsWith('m');
+        if (p2p) {
             run("INSERT INTO log (date, time, park, call, band, p2p) VALUES "
                 "('20260501', '120000', 'US-0001', 'K1AAA', '20m', ''), "
                 "('20260502', '130000', 'HUNTER', 'K2BBB', '40m', 'US-0100,US-4556')");
             pb->ui->band->setText(how);
-            enter(pb->ui->p2p, typed.section(' ', 1));
-            QTEST(pb->ui->p2p->text() + "|" + pb->statusBar()->currentMessage(), "shown");
-            return;
         }
         for (const QChar answer : how)
-            if (answer != '-')
+            if (answer == 'Y' || answer == 'N')
                 home->prompter.answers.enqueue(answer == 'Y' ? QMessageBox::Yes : QMessageBox::No);
         Ui::Station* form = pb->station->ui;
-        enter(form->pRef1, typed.section(' ', 1));
+        QLineEdit* typedInto = p2p ? pb->ui->p2p : form->pRef1;
+        QTest::keyClicks(typedInto, typed.section(' ', 1));
+        QTest::keyClick(typedInto, Qt::Key_Return);
         QVERIFY(home->prompter.answers.isEmpty());
         const bool red =
             form->pRef1->palette().color(QPalette::Text) == pb->redText.color(QPalette::Text);
-        QTEST(QStringList({form->pRef1->text(), form->name1->text(),
-                           QString::number(form->mst1->isChecked()), form->state->currentText(),
-                           form->location->text(), form->grid->text(),
-                           pb->statusBar()->currentMessage(), QString::number(red)})
-                  .join('|'),
-              "shown");
+        QTEST(
+            p2p ? pb->ui->p2p->text() + "|" + pb->statusBar()->currentMessage()
+                : QStringList({form->pRef1->text(), form->name1->text(),
+                               QString::number(form->mst1->isChecked()), form->state->currentText(),
+                               form->location->text(), form->grid->text(),
+                               pb->statusBar()->currentMessage(), QString::number(red)})
+                      .join('|'),
+            "shown");
         QCOMPARE(pb->ui->parkReference->text() + pb->ui->parkName->text(),
                  form->pRef1->text() + form->name1->text());
     }
