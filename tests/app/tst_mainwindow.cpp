@@ -104,13 +104,12 @@ private Q_SLOTS:
     void dataDirectoryChooser()
     {
         TempHome home;
-        QSettings(home.iniPath(), QSettings::IniFormat)
-            .setValue("Main/DataDirectory", home.path() + "/Other");
+        const QString other = home.path() + "/Other";
+        QSettings(home.iniPath(), QSettings::IniFormat).setValue("Main/DataDirectory", other);
         auto pb = home.makeParkbook();
         QCOMPARE(pb->dataDir.path(), home.dataPath());
         QCOMPARE(home.prompter.count("Error: Cannot Find Data Directory"), 0);
-        const QString other = home.path() + "/Other";
-        QDir(home.path()).mkpath("Other");
+        QDir().mkpath(other);
         auto choose = [&](const QStringList& paths, QList<QMessageBox::StandardButton> answers) {
             home.prompter.clear();
             home.prompter.paths.append(paths);
@@ -201,7 +200,7 @@ private Q_SLOTS:
         pb->seeFile->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(pb->seeFile));
         QTest::keyClick(pb->seeFile, Qt::Key_Escape);
-        QTRY_VERIFY_WITH_TIMEOUT(pb->isActiveWindow(), 5000);
+        QTRY_VERIFY(pb->isActiveWindow());
         QVERIFY(pb->seeFile->isVisible());
 
         for (int i = 0; i < 50; ++i)

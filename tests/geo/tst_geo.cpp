@@ -14,7 +14,7 @@ class TestGeo : public QObject
 private Q_SLOTS:
     // Latitude clamps (the pole is the last row, beyond it stays there),
     // longitude wraps round the globe, unreadable numbers read as 0.
-    void locator()
+    void locatorAndPath()
     {
         // Orlando, Connecticut, London, Sydney, the north pole, past the south
         // pole, the date line east, two turns west, the edges (just below, but
@@ -30,11 +30,8 @@ private Q_SLOTS:
         QCOMPARE(grids.filter(QRegularExpression("^[A-R]{2}[0-9]{2}[a-x]{2}$")), grids);
         QCOMPARE(grids.mid(0, 11).join(' '), QString("EL98hm FN31pr IO91wm QF56od ER99hx EA90ha "
                                                      "AL08am EL98hm ER99hx RL98xm JJ00aa"));
-    }
 
-    // Distance and bearing as shown (padded to 5 and 3), empty when unknown.
-    void path()
-    {
+        // Distance and bearing as shown (padded to 5 and 3), empty when unknown.
         struct {
             double lat1, lon1, lat2, lon2;
             const char* shown;
