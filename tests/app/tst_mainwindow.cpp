@@ -6,7 +6,6 @@
 #include "wsjtx/wsjtx.h"
 
 #include <QShortcut>
-#include <QStatusBar>
 #include <QStatusTipEvent>
 
 static QList<QWidget*> windows(Parkbook* pb)
@@ -21,9 +20,7 @@ static QStringList snapshot(Parkbook* pb)
 {
     QStringList lines;
     for (QWidget* window : windows(pb)) {
-        QList<QWidget*> widgets = window->findChildren<QWidget*>();
-        widgets.prepend(window);
-        for (QWidget* widget : widgets) {
+        for (QWidget* widget : window->findChildren<QWidget*>() + QList<QWidget*>{window}) {
             lines << window->objectName() + '/' + widget->objectName();
             for (auto role :
                  {QPalette::Window, QPalette::WindowText, QPalette::Base, QPalette::Text,
@@ -32,12 +29,6 @@ static QStringList snapshot(Parkbook* pb)
         }
     }
     return lines;
-}
-
-static std::unique_ptr<Parkbook> start(TempHome& home, const QString& theme)
-{
-    QSettings(home.iniPath(), QSettings::IniFormat).setValue("Main/Theme", theme);
-    return home.makeParkbook();
 }
 
 class TestMainWindow : public QObject
@@ -143,13 +134,15 @@ private Q_SLOTS:
         QStringList fresh[2]; // light, dark
         for (int dark = 0; dark < 2; ++dark) {
             TempHome home;
-            auto pb = start(home, dark ? "dark" : "light");
+            QSettings(home.iniPath(), QSettings::IniFormat)
+                .setValue("Main/Theme", dark ? "dark" : "light");
+            auto pb = home.makeParkbook();
             pb->sysclkTimeout();
             fresh[dark] = snapshot(pb.get());
         }
         QCOMPARE(fresh[1].filter(QRegularExpression("^\\S+ #353535 ")), fresh[1]);
-        TempHome home;
-        auto pb = start(home, "light");
+        TempHome home; // a fresh install starts in the light theme
+        auto pb = home.makeParkbook();
         pb->activity->close();
         auto apply = [&pb](bool dark) {
             dark ? pb->on_actionDark_Theme_triggered() : pb->on_actionLight_Theme_triggered();
@@ -174,7 +167,8 @@ private Q_SLOTS:
     void unknownThemeAppliesNothing()
     {
         TempHome home;
-        auto pb = start(home, "purple");
+        QSettings(home.iniPath(), QSettings::IniFormat).setValue("Main/Theme", "purple");
+        auto pb = home.makeParkbook();
         QCOMPARE(pb->redText.resolveMask(), QPalette::ResolveMask(0));
         for (QWidget* window : windows(pb.get()) + QList<QWidget*>{pb->ui->call})
             QVERIFY(!window->testAttribute(Qt::WA_SetPalette));

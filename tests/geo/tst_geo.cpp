@@ -14,7 +14,7 @@ class TestGeo : public QObject
 private Q_SLOTS:
     // Latitude clamps (the pole is the last row, beyond it stays there),
     // longitude wraps round the globe, unreadable numbers read as 0.
-    void locatorAndPath()
+    void locatorPathAndStateCentre()
     {
         // Orlando, Connecticut, London, Sydney, the north pole, past the south
         // pole, the date line east, two turns west, the edges (just below, but
@@ -47,11 +47,8 @@ private Q_SLOTS:
             const auto p = Geo::path(row.lat1, row.lon1, row.lat2, row.lon2);
             QCOMPARE(Geo::distanceText(p) + '|' + Geo::bearingText(p), QString(row.shown));
         }
-    }
 
-    // Quotes are only compared, never parsed as SQL.
-    void stateCentre()
-    {
+        // A state's centre: quotes are only compared, never parsed as SQL.
         ScratchDatabases db;
         rowsOf(db.memory, "INSERT INTO latlon (state, lat, lon) VALUES ('TX', 31.054, -97.563)");
         QVERIFY(!Geo::stateCentre(db.memory, "X' OR '1'='1"));

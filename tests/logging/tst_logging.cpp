@@ -103,7 +103,6 @@ private Q_SLOTS:
         QCOMPARE(ui->sent->selectedText(), ui->sent->text());
         pb->qrzConnected = false;
         ui->call->setText("W1AW");
-        ui->name->clear();
         press(pb.get(), Qt::Key_F8);
         QCOMPARE(run("SELECT date, time, park, call, mode, band, frequency, power, station, "
                      "operator, sent, rcvd FROM log"),
@@ -183,7 +182,6 @@ private Q_SLOTS:
         addContacts({"20260601 140000 K-0003 W1AW", "20260601 130000 K-0001 K2XYZ",
                      "20260601 120000 K-0001 N3ABC", "20260602 090000 K-0001 W9NEW"});
         pb->ui->actionContact_Log->trigger();
-        QCOMPARE(pb->contactLog->windowTitle(), QString("All Contacts Log,  Contacts = 4"));
         QStringList calls;
         for (const QString& line : pb->contactLog->ui->log->toPlainText().split('\n'))
             calls << line.mid(31, 6).trimmed();

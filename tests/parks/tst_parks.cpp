@@ -13,7 +13,6 @@
 #include "parks/textcase.h"
 
 #include <QProgressDialog>
-#include <QStatusBar>
 
 using namespace Journey;
 

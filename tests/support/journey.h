@@ -14,6 +14,7 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTextBlock>
 #include <QtTest>
 
