@@ -239,12 +239,10 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
         const QString list = QString::fromUtf8(file.readAll());
         QStringList bound;
-        for (QAction* action : pb->findChildren<QAction*>())
-            bound << action->shortcut().toString();
-        for (QShortcut* shortcut : pb->findChildren<QShortcut*>())
-            bound << shortcut->key().toString();
-        for (QPushButton* button : pb->findChildren<QPushButton*>())
-            bound << button->shortcut().toString();
+        for (QObject* child : pb->findChildren<QObject*>()) { // actions, shortcuts, buttons
+            const char* name = qobject_cast<QShortcut*>(child) ? "key" : "shortcut";
+            bound << child->property(name).value<QKeySequence>().toString();
+        }
         bound.removeAll(QString());
         QVERIFY(bound.size() >= 20);
         for (const QString& key : bound)

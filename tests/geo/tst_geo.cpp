@@ -32,20 +32,18 @@ private Q_SLOTS:
                                                      "AL08am EL98hm ER99hx RL98xm JJ00aa"));
 
         // Distance and bearing as shown (padded to 5 and 3), empty when unknown.
-        struct {
-            double lat1, lon1, lat2, lon2;
-            const char* shown;
-        } const rows[] = {{41.714775, -72.727260, 34.05, -118.25, "2508 |273"},
-                          {28.5, -81.4, 41.714775, -72.727260, "1035 |26 "},
-                          {40.0, -80.0, 41.0, -80.0, "69   |0  "}, // due north: 0, not 360
-                          // Two equal points: rounding must not make the distance NaN.
-                          {41.714775, -72.727260, 41.714775, -72.727260, "0    |0  "},
-                          {41.7, -72.7, 34.05, 0.05, "|"}, // a longitude near 0 is unknown
-                          {41.7, -72.7, 34.05, 0.058, "3885 |72 "},
-                          {41.7, -72.7, notANumber, -118.25, "|"}};
-        for (const auto& row : rows) {
-            const auto p = Geo::path(row.lat1, row.lon1, row.lat2, row.lon2);
-            QCOMPARE(Geo::distanceText(p) + '|' + Geo::bearingText(p), QString(row.shown));
+        const std::tuple<double, double, double, double, const char*> rows[] = {
+            {41.714775, -72.727260, 34.05, -118.25, "2508 |273"},
+            {28.5, -81.4, 41.714775, -72.727260, "1035 |26 "},
+            {40.0, -80.0, 41.0, -80.0, "69   |0  "}, // due north: 0, not 360
+            // Two equal points: rounding must not make the distance NaN.
+            {41.714775, -72.727260, 41.714775, -72.727260, "0    |0  "},
+            {41.7, -72.7, 34.05, 0.05, "|"}, // a longitude near 0 is unknown
+            {41.7, -72.7, 34.05, 0.058, "3885 |72 "},
+            {41.7, -72.7, notANumber, -118.25, "|"}};
+        for (const auto& [lat1, lon1, lat2, lon2, shown] : rows) {
+            const auto p = Geo::path(lat1, lon1, lat2, lon2);
+            QCOMPARE(Geo::distanceText(p) + '|' + Geo::bearingText(p), QString(shown));
         }
 
         // A state's centre: quotes are only compared, never parsed as SQL.

@@ -134,10 +134,8 @@ private Q_SLOTS:
         for (const Qt::Key key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_PageUp,
                                   Qt::Key_Up, Qt::Key_PageDown}) {
             press(pb.get(), key);
-            seen += QString(" %1%2%3")
-                        .arg(pb->currentLogId)
-                        .arg(pb->parkLogPosition)
-                        .arg(pb->parkLog->ui->log->textCursor().blockNumber() + 1) +
+            const int line = pb->parkLog->ui->log->textCursor().blockNumber() + 1;
+            seen += QString::asprintf(" %d%d%d", pb->currentLogId, pb->parkLogPosition, line) +
                     colours(pb.get(), pb->parkLog);
         }
         // Down with nothing shown went to the last.
