@@ -62,7 +62,6 @@ private Q_SLOTS:
             pb->ui->actionStatus_Tips->trigger(); // turns them off, on, off
         }
         QCOMPARE(tips, QString("Contact's Call||Contact's Call|"));
-        pb->show();
         pb->parkLog->close();
         pb->close();
         pb.reset();
@@ -202,9 +201,8 @@ private Q_SLOTS:
         pb->on_actionShow_Error_Log_triggered();
         pb->logError("the newest entry");
         const QTextCursor cursor = view->textCursor();
-        QCOMPARE(QString("%1 %2 ")
-                         .arg(view->document()->blockCount() - cursor.blockNumber())
-                         .arg(cursor.positionInBlock()) +
+        const int fromEnd = view->document()->blockCount() - cursor.blockNumber();
+        QCOMPARE(QString::asprintf("%d %d ", fromEnd, cursor.positionInBlock()) +
                      cursor.block().text().right(16),
                  QString("1 0 the newest entry"));
         QVERIFY(home.prompter.shown.isEmpty());
