@@ -1,22 +1,11 @@
 // Locator and path maths, and the main window's location members working on
 // the real Station, Contact and main forms.
-#include "app/parkbook.h"
 #include "geo/geomath.h"
-#include "parks/station.h"
-#include "qrz/contact.h"
-#include "scratchdatabases.h"
-#include "temphome.h"
-#include "ui_contact.h"
-#include "ui_parkbook.h"
-#include "ui_station.h"
+#include "journey.h"
 
-#include <QRegularExpression>
-#include <QTest>
 #include <cmath>
-#include <limits>
 
-const double notANumber = std::numeric_limits<double>::quiet_NaN();
-const double inf = std::numeric_limits<double>::infinity();
+const double notANumber = qQNaN(), inf = qInf();
 
 class TestGeo : public QObject
 {
@@ -25,7 +14,7 @@ class TestGeo : public QObject
 private Q_SLOTS:
     // Latitude clamps (the pole is the last row, beyond it stays there),
     // longitude wraps round the globe, unreadable numbers read as 0.
-    void locator()
+    void locatorPathAndStateCentre()
     {
         // Orlando, Connecticut, London, Sydney, the north pole, past the south
         // pole, the date line east, two turns west, the edges (just below, but
@@ -41,31 +30,23 @@ private Q_SLOTS:
         QCOMPARE(grids.filter(QRegularExpression("^[A-R]{2}[0-9]{2}[a-x]{2}$")), grids);
         QCOMPARE(grids.mid(0, 11).join(' '), QString("EL98hm FN31pr IO91wm QF56od ER99hx EA90ha "
                                                      "AL08am EL98hm ER99hx RL98xm JJ00aa"));
-    }
 
-    // Distance and bearing as shown (padded to 5 and 3), empty when unknown.
-    void path()
-    {
-        struct {
-            double lat1, lon1, lat2, lon2;
-            const char* shown;
-        } const rows[] = {{41.714775, -72.727260, 34.05, -118.25, "2508 |273"},
-                          {28.5, -81.4, 41.714775, -72.727260, "1035 |26 "},
-                          {40.0, -80.0, 41.0, -80.0, "69   |0  "}, // due north: 0, not 360
-                          // Two equal points: rounding must not make the distance NaN.
-                          {41.714775, -72.727260, 41.714775, -72.727260, "0    |0  "},
-                          {41.7, -72.7, 34.05, 0.05, "|"}, // a longitude near 0 is unknown
-                          {41.7, -72.7, 34.05, 0.058, "3885 |72 "},
-                          {41.7, -72.7, notANumber, -118.25, "|"}};
-        for (const auto& row : rows) {
-            const auto p = Geo::path(row.lat1, row.lon1, row.lat2, row.lon2);
-            QCOMPARE(Geo::distanceText(p) + '|' + Geo::bearingText(p), QString(row.shown));
+        // Distance and bearing as shown (padded to 5 and 3), empty when unknown.
+        const std::tuple<double, double, double, double, const char*> rows[] = {
+            {41.714775, -72.727260, 34.05, -118.25, "2508 |273"},
+            {28.5, -81.4, 41.714775, -72.727260, "1035 |26 "},
+            {40.0, -80.0, 41.0, -80.0, "69   |0  "}, // due north: 0, not 360
+            // Two equal points: rounding must not make the distance NaN.
+            {41.714775, -72.727260, 41.714775, -72.727260, "0    |0  "},
+            {41.7, -72.7, 34.05, 0.05, "|"}, // a longitude near 0 is unknown
+            {41.7, -72.7, 34.05, 0.058, "3885 |72 "},
+            {41.7, -72.7, notANumber, -118.25, "|"}};
+        for (const auto& [lat1, lon1, lat2, lon2, shown] : rows) {
+            const auto p = Geo::path(lat1, lon1, lat2, lon2);
+            QCOMPARE(Geo::distanceText(p) + '|' + Geo::bearingText(p), QString(shown));
         }
-    }
 
-    // Quotes are only compared, never parsed as SQL.
-    void stateCentre()
-    {
+        // A state's centre: quotes are only compared, never parsed as SQL.
         ScratchDatabases db;
         rowsOf(db.memory, "INSERT INTO latlon (state, lat, lon) VALUES ('TX', 31.054, -97.563)");
         QVERIFY(!Geo::stateCentre(db.memory, "X' OR '1'='1"));
@@ -104,11 +85,9 @@ private Q_SLOTS:
         QCOMPARE(pb->ui->state->text() + QString::number(pb->ui->state->cursorPosition()) +
                      QString::number(pb->ui->state->isModified()),
                  QString("TX21"));
-        const QStringList shown = {c->city->text(), c->state->text(), c->county->text(),
-                                   c->grid->text(), c->lat->text(),   c->lon->text(),
-                                   c->dist->text(), c->bear->text()};
-        QCOMPARE(shown, QStringList({"StateCenter", "TX", "", "", "31.475999", "-99.33100", "1628 ",
-                                     "253"}));
+        QCOMPARE(QStringList({c->city->text(), c->state->text(), c->county->text(), c->grid->text(),
+                              c->lat->text(), c->lon->text(), c->dist->text(), c->bear->text()}),
+                 QString("StateCenter|TX|||31.475999|-99.33100|1628 |253").split('|'));
 
         s->state->setCurrentIndex(s->state->findText("TX"));
         QTest::keyClicks(s->county, "travis");

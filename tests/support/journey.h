@@ -1,21 +1,26 @@
 #pragma once
 
 #include "app/parkbook.h"
+#include "app/utcclock.h"
 #include "parks/seelog.h"
 #include "parks/station.h"
+#include "qrz/contact.h"
 #include "scratchdatabases.h"
+#include "stats/activity.h"
 #include "temphome.h"
+#include "ui_contact.h"
 #include "ui_parkbook.h"
 #include "ui_seelog.h"
 
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTest>
+#include <QStatusBar>
 #include <QTextBlock>
+#include <QtTest>
 
 // Parkbook driven as the operator drives it, from a fresh install: typed text,
 // keys pressed where the focus is, and the log file read as another program
-// would read it.
+// would read it. Its includes bring every window a test looks into.
 namespace Journey
 {
 inline void type(QWidget* field, const QString& text)
@@ -42,35 +47,6 @@ inline void retype(QLineEdit* field, const QString& text)
     QTest::keyClicks(field, text);
     QTest::keyClick(field, Qt::Key_Tab);
     QCoreApplication::processEvents();
-}
-
-// The operator's first start: the Station window filled in by typing (slot 1
-// K-0001, with `twoFer` slot 2 K-0002 ticked by a click), saved with Alt+S,
-// which makes the day's records; then back to the main window.
-inline std::unique_ptr<Parkbook> firstStart(TempHome& home, bool twoFer)
-{
-    auto pb = home.makeParkbook();
-    pb->show();
-    pb->station->activateWindow();
-    if (!QTest::qWaitForWindowActive(pb->station))
-        return nullptr;
-    Ui::Station* st = pb->station->ui;
-    st->mode->setCurrentText("SSB");
-    st->band->setCurrentText("20m");
-    st->state->setCurrentText("MA");
-    const std::pair<QLineEdit*, const char*> typed[] = {
-        {st->station, "k1stn"}, {st->call, "k1op"},        {st->frequency, "14.250"},
-        {st->power, "100"},     {st->pRef1, "k-0001"},     {st->name1, "first park"},
-        {st->pRef2, "k-0002"},  {st->name2, "second park"}};
-    for (int field = 0; field < (twoFer ? 8 : 6); ++field)
-        type(typed[field].first, typed[field].second);
-    if (twoFer)
-        QTest::mouseClick(st->act2, Qt::LeftButton);
-    QTest::keyClick(st->pRef1, Qt::Key_S, Qt::AltModifier);
-    pb->activateWindow();
-    if (!QTest::qWaitForWindowActive(pb.get()))
-        return nullptr;
-    return pb;
 }
 
 // One contact as typed: call, Enter, Enter (sent keeps "59"), the received

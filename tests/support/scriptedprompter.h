@@ -18,7 +18,6 @@ public:
         QMessageBox::Icon icon;
         QString title;
         QString text;
-        QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
         QStringList buttonTexts; // the buttons of a choose() box
     };
@@ -54,7 +53,7 @@ public:
                                         const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::StandardButton defaultButton) override
     {
-        shown.append({icon, title, text, buttons, defaultButton, {}});
+        shown.append({icon, title, text, defaultButton, {}});
         if (whileShown)
             std::exchange(whileShown, nullptr)();
         if (!answers.isEmpty())
@@ -80,7 +79,7 @@ public:
     int choose(QWidget*, QMessageBox::Icon icon, const QString& title, const QString& text,
                const QStringList& buttons, int defaultButton) override
     {
-        shown.append({icon, title, text, QMessageBox::NoButton, QMessageBox::NoButton, buttons});
+        shown.append({icon, title, text, QMessageBox::NoButton, buttons});
         return choices.isEmpty() ? defaultButton : choices.dequeue();
     }
     int chooseItem(QWidget*, const QString&, const QString&, const QStringList& items) override

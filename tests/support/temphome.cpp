@@ -24,11 +24,6 @@ TempHome::TempHome(bool withDataDir) : previousDir(QDir::currentPath())
     QDir::setCurrent(dir.path());
 }
 
-TempHome::~TempHome()
-{
-    QDir::setCurrent(previousDir);
-}
-
 void TempHome::writeHiddenWindowSettings()
 {
     QSettings settings(iniPath(), QSettings::IniFormat);
@@ -50,14 +45,13 @@ std::unique_ptr<Parkbook> TempHome::makeParkbook()
 void fillTestStation(Parkbook& pb)
 {
     Ui::Station* form = pb.station->ui;
-    form->station->setText("K1STN");
-    form->call->setText("K1OP");
     form->mode->setCurrentText("SSB");
     form->band->setCurrentText("20m");
-    form->frequency->setText("14.250");
-    form->power->setText("100");
-    form->pRef1->setText("K-0001");
+    const std::pair<QLineEdit*, const char*> texts[] = {
+        {form->station, "K1STN"},     {form->call, "K1OP"},    {form->frequency, "14.250"},
+        {form->power, "100"},         {form->pRef1, "K-0001"}, {pb.ui->parkReference, "K-0001"},
+        {pb.ui->parkDate, "20260601"}};
+    for (const auto& [edit, text] : texts)
+        edit->setText(text);
     form->act1->setChecked(true);
-    pb.ui->parkReference->setText("K-0001");
-    pb.ui->parkDate->setText("20260601");
 }

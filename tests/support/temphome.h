@@ -21,7 +21,7 @@ class TempHome
 {
 public:
     explicit TempHome(bool withDataDir = true);
-    ~TempHome();
+    ~TempHome() { QDir::setCurrent(previousDir); }
 
     QString path() const { return dir.path(); }
     QString infoPath() const { return dir.path() + "/Programs/Parkbook/Info"; }
