@@ -21,6 +21,7 @@
 #include "recordingsoundplayer.h"
 #include "scriptedprompter.h"
 #include "stats/activity.h"
+#include "support/largeblocks.h"
 #include "temphome.h"
 #include "ui_parkbook.h"
 #include "ui_seelog.h"
@@ -1087,6 +1088,7 @@ void runParkList(const Context& ctx)
 // five-year log loaded and every list shown, or of the bare floor window.
 int memoryChild(const QString& dataDir, bool floor)
 {
+    keepLargeBlocksReturnable(); // as the program's main() does
     TempHome home;
     QFile::copy(dataDir + "/parkbook.db", home.dataPath() + "/parkbook.db");
     if (floor) {

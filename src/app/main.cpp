@@ -1,10 +1,12 @@
 #include "app/parkbook.h"
+#include "support/largeblocks.h"
 
 #include <QApplication>
 #include <QStyleFactory>
 
 int main(int argc, char* argv[])
 {
+    keepLargeBlocksReturnable();
     QApplication app(argc, argv);
     app.setStyle(QStyleFactory::create("Fusion"));
     int exitCode = 0;
