@@ -7,6 +7,21 @@ namespace
 {
 // A duplicate keeps the date, call, mode and band it was first logged with.
 const QStringList keptByDuplicate = {"date", "call", "mode", "band"};
+
+// Rewrites a duplicate only where a value differs: a file imported again
+// leaves its rows (and their pages) as they are.
+QByteArray updateChangedSql()
+{
+    const QStringList columns = ContactColumns::names(keptByDuplicate);
+    QStringList set, same;
+    for (qsizetype n = 0; n < columns.size(); ++n) {
+        set << columns[n] + "=?" + QString::number(n + 1);
+        same << columns[n] + " IS ?" + QString::number(n + 1);
+    }
+    return ("UPDATE log SET " + set.join(", ") + " WHERE id=?" +
+            QString::number(columns.size() + 1) + " AND NOT (" + same.join(" AND ") + ")")
+        .toUtf8();
+}
 } // namespace
 
 RecordWriter::RecordWriter(QSqlDatabase database)
@@ -15,8 +30,7 @@ RecordWriter::RecordWriter(QSqlDatabase database)
                "COLLATE NOCASE and ifnull(band,'')=? COLLATE NOCASE and ifnull(p2p,'')=? "
                "ORDER BY id LIMIT 1"),
       insert(db, ContactColumns::insertSql("log").toUtf8().constData()),
-      update(db, ContactColumns::updateSql("log", "id", keptByDuplicate).toUtf8().constData()),
-      insertPark(db, ParksTable::insertAddedSql)
+      update(db, updateChangedSql().constData()), insertPark(db, ParksTable::insertAddedSql)
 {
     for (const ContactColumns::Column& column : ContactColumns::all) {
         written.append(column.member);
