@@ -3,7 +3,6 @@
 #include "db/dbresult.h"
 
 #include <QByteArrayView>
-#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QSqlDatabase>

@@ -12,15 +12,6 @@ bool isParkDate(const QString& text)
     return eightDigits.match(text).hasMatch() && QDate::fromString(text, "yyyyMMdd").isValid();
 }
 
-bool belongsToMode(const QString& park, const QString& mode)
-{
-    if (mode == "Activating")
-        return park != hunterPark;
-    if (mode == "Hunting")
-        return park == hunterPark;
-    return false;
-}
-
 QString activationHeader()
 {
     return fixedWidthLine({{"  Date", -8},
@@ -34,19 +25,6 @@ QString activationHeader()
                            {"LOCAT", -5},
                            {"Park Name", -64},
                            {"County", -22}});
-}
-
-QString activationLine(const ParkRecord& row)
-{
-    const QByteArray date = row.date.toUtf8(), park = row.park.toUtf8(), name = row.name.toUtf8(),
-                     lat = row.lat.toUtf8(), lon = row.lon.toUtf8(), county = row.county.toUtf8(),
-                     state = row.state.toUtf8(), location = row.location.toUtf8(),
-                     qsos = row.qsos.toUtf8(), lateQsos = row.lateQsos.toUtf8(),
-                     p2ps = row.p2ps.toUtf8();
-    QByteArray line;
-    appendActivationLine(
-        line, {row.id, date, park, name, lat, lon, county, state, location, qsos, lateQsos, p2ps});
-    return QString::fromUtf8(line);
 }
 
 void appendActivationLine(QByteArray& out, const ParksTable::ListedRecord& row)

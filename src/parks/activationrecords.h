@@ -7,15 +7,12 @@
 // A complete park date: eight digits "yyyyMMdd" naming a day of the calendar.
 bool isParkDate(const QString& text);
 
-// The reserved park reference of hunting days, and whether a park reference
-// belongs to the list of the given mode ("Activating" lists every park but
-// the hunting days, "Hunting" only the hunting days, any other mode nothing).
+// The reserved park reference of hunting days. "Activating" lists every park
+// but the hunting days, "Hunting" only the hunting days, any other mode nothing.
 inline const QString hunterPark = QStringLiteral("HUNTER");
-bool belongsToMode(const QString& park, const QString& mode);
 
 // Header and line of the activation/hunting list.
 QString activationHeader();
-QString activationLine(const ParkRecord& row);
-// Appends the same line, in UTF-8, to `out`: the list is made of thousands of
-// them at each redraw and turned into a QString once.
+// Appends one line of the list, in UTF-8, to `out`: the list is made of
+// thousands of them at each redraw and turned into a QString once.
 void appendActivationLine(QByteArray& out, const ParksTable::ListedRecord& row);

@@ -115,14 +115,18 @@ private Q_SLOTS:
                      {"42", "20260601", "XX-1234567", "093015", "K1ABC", "20m", "SSB", "K-1234"}),
                  QString("   42 20260601 XX-1234567 0930 K1ABC  20m   SSB      K-1234    "));
 
-        ParkRecord record{0,    "20240301", "K-0001", "Short", "38.1", "-78.2", "Albemarle",
-                          "VA", "US-VA",    "",       "7",     "0",    "123"};
-        const QString line = activationLine(record);
+        auto activationLine = [](const QByteArray& name) {
+            QByteArray line;
+            appendActivationLine(line, {0, "20240301", "K-0001", name, "38.1", "-78.2", "Albemarle",
+                                        "VA", "US-VA", "7", "0", "123"});
+            return QString::fromUtf8(line);
+        };
+        const QString line = activationLine("Short");
         QCOMPARE(line, "20240301 K-0001     VA   7   0 123 38.1     -78.2     US-VA " +
                            QString("Short").leftJustified(64) + " " +
                            QString("Albemarle").leftJustified(20));
-        record.name = QString(70, 'N');
-        QCOMPARE(activationLine(record).indexOf("Albemarle"), line.indexOf("Albemarle") + 6);
+        QCOMPARE(activationLine(QByteArray(70, 'N')).indexOf("Albemarle"),
+                 line.indexOf("Albemarle") + 6);
         QCOMPARE(activationHeader().indexOf("Park Name"), line.indexOf("Short"));
     }
 
