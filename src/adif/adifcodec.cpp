@@ -35,19 +35,46 @@ int fieldLength(QStringView text, bool* ok)
     return value;
 }
 
+// A number that two field names equal without regard to ASCII case share, so
+// that a look-up compares the names only of the tags that may match. A name
+// with any other character gets 0, which is compared with every name (Qt's
+// full case folding may make it equal to an ASCII one).
+quint32 nameKey(QStringView name)
+{
+    quint32 key = 2166136261u;
+    for (const QChar ch : name) {
+        const char16_t c = ch.unicode();
+        if (c >= 0x80)
+            return 0;
+        key = (key ^ ((c >= 'a' && c <= 'z') ? c - 0x20 : c)) * 16777619u;
+    }
+    return key | 1; // never 0
+}
+
 // The next field tag at or after `from`, with its value; `from` moves past the
 // value. A "<" that opens no field tag ("<EOR>", a stray "<") is passed by.
+// Each candidate tag is walked once, character by character: this runs for
+// every field of every record of an import.
 bool nextField(QStringView line, qsizetype& from, FieldTag* tag)
 {
     for (qsizetype lt = line.indexOf('<', from); lt >= 0; lt = line.indexOf('<', lt + 1)) {
         const QStringView rest = line.mid(lt + 1, longestTag);
-        const qsizetype close = rest.indexOf('>');
-        const qsizetype colon = rest.indexOf(':');
-        if (close < 0 || colon <= 0 || colon > close || rest.left(colon).contains('<'))
+        qsizetype colon = -1, typeColon = -1, close = -1;
+        for (qsizetype i = 0; i < rest.size() && close < 0; ++i) {
+            const char16_t c = rest[i].unicode();
+            if (c == '>')
+                close = i;
+            else if (c == ':' && colon < 0)
+                colon = i;
+            else if (c == ':' && typeColon < 0)
+                typeColon = i;
+            else if (c == '<' && colon < 0)
+                break; // the name holds a "<": this "<" opens no tag
+        }
+        if (close < 0 || colon <= 0)
             continue;
-        const qsizetype typeColon = rest.indexOf(':', colon + 1);
         qsizetype lengthEnd = close;
-        if (typeColon >= 0 && typeColon < close)
+        if (typeColon >= 0)
             lengthEnd = close - 2; // leave out ":" and the one-character type indicator
         bool ok = false;
         const int length =
@@ -55,6 +82,7 @@ bool nextField(QStringView line, qsizetype& from, FieldTag* tag)
         const qsizetype valueStart = lt + 1 + close + 1;
         tag->nameStart = lt + 1;
         tag->nameLength = colon;
+        tag->nameKey = nameKey(rest.first(colon));
         tag->valueStart = valueStart;
         tag->valueLength = ok && length > 0 ? qMin<qsizetype>(length, line.size() - valueStart) : 0;
         from = valueStart + tag->valueLength;
@@ -84,9 +112,10 @@ bool sameIgnoringCase(QStringView a, QStringView b)
     return true;
 }
 
-bool named(QStringView line, const FieldTag& tag, QStringView fieldName)
+bool named(QStringView line, const FieldTag& tag, QStringView fieldName, quint32 key)
 {
     return tag.nameLength == fieldName.size() &&
+           (tag.nameKey == key || tag.nameKey == 0 || key == 0) &&
            sameIgnoringCase(line.mid(tag.nameStart, tag.nameLength), fieldName);
 }
 } // namespace
@@ -94,8 +123,9 @@ bool named(QStringView line, const FieldTag& tag, QStringView fieldName)
 QString extractField(const QString& line, const QString& fieldName)
 {
     FieldTag tag;
+    const quint32 key = nameKey(fieldName);
     for (qsizetype from = 0; nextField(line, from, &tag);) {
-        if (named(line, tag, fieldName))
+        if (named(line, tag, fieldName, key))
             return line.mid(tag.valueStart, tag.valueLength);
     }
     return QString();
@@ -110,8 +140,9 @@ FieldIndex::FieldIndex(const QString& record) : line(record)
 
 QString FieldIndex::value(QStringView fieldName) const
 {
+    const quint32 key = nameKey(fieldName);
     for (const FieldTag& tag : tags) {
-        if (named(line, tag, fieldName))
+        if (named(line, tag, fieldName, key))
             return line.mid(tag.valueStart, tag.valueLength); // the first one counts
     }
     return QString();

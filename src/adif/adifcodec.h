@@ -30,6 +30,7 @@ QString extractField(const QString& line, const QString& fieldName);
 // Where one field's name and value stand in the text it was found in.
 struct FieldTag {
     qsizetype nameStart, nameLength;
+    quint32 nameKey; // equal for names equal without regard to case (see nameKey)
     qsizetype valueStart, valueLength;
 };
 

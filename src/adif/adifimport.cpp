@@ -53,6 +53,7 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
     // One transaction: a file of many thousand records is written in
     // seconds, and a failure leaves the log as it was before the import.
     RecordWriter writer(Database::log());
+    const RecordDefaults defaults = recordDefaults();
     DbResult result = writer.begin();
     bool cancelled = false;
     if (result) {
@@ -62,7 +63,7 @@ void Parkbook::on_actionImport_Contact_Log_triggered()
         const qint64 size = qMax<qint64>(1, file.size());
         int records = 0;
         while (writer.firstFailure.isEmpty() && reader.next(&record)) {
-            importRecord(record, writer);
+            importRecord(record, defaults, writer);
             if (++records % 500 == 0) {
                 progress.setLabelText(QString("Importing %1: %2 records").arg(name).arg(records));
                 progress.setValue(int(file.pos() * 1000 / size));
@@ -116,10 +117,32 @@ void Parkbook::whenLogIsFree(std::function<void()> write)
 void Parkbook::logFromADIF(QString record)
 {
     RecordWriter writer(Database::log());
-    importRecord(record, writer);
+    importRecord(record, recordDefaults(), writer);
 }
 
-void Parkbook::importRecord(const QString& record, RecordWriter& writer)
+Parkbook::RecordDefaults Parkbook::recordDefaults() const
+{
+    RecordDefaults d;
+    d.startDate = ui->parkDate->text();
+    d.endDate = ui->endDate->text();
+    d.startTime = ui->startTime->text();
+    d.stopTime = ui->stopTime->text();
+    d.shownPark = ui->parkReference->text();
+    d.shownParkName = ui->parkName->text();
+    for (int slot = 1; slot <= 5; ++slot) {
+        d.active[slot - 1] = station->activeBox(slot)->isChecked();
+        d.parks[slot - 1] = station->parkRef(slot)->text();
+        d.parkNames[slot - 1] = station->parkNameEdit(slot)->text();
+    }
+    const Ui::Station* s = station->ui;
+    d.power = s->power->text();
+    d.station = s->station->text();
+    d.operatorCall = s->call->text();
+    return d;
+}
+
+void Parkbook::importRecord(const QString& record, const RecordDefaults& defaults,
+                            RecordWriter& writer)
 {
     const Adif::FieldIndex fields(record);
     const QString date = fields.value(u"QSO_DATE");
@@ -136,15 +159,11 @@ void Parkbook::importRecord(const QString& record, RecordWriter& writer)
             addToParks(date, park, name);
     };
 
-    const Adif::ActivationWindow window{ui->parkDate->text(), ui->endDate->text(),
-                                        ui->startTime->text(), ui->stopTime->text()};
+    const Adif::ActivationWindow window{defaults.startDate, defaults.endDate, defaults.startTime,
+                                        defaults.stopTime};
     if (!window.contains(date, time))
         return;
 
-    const Ui::Station* s = station->ui;
-    const QCheckBox* active[] = {s->act1, s->act2, s->act3, s->act4, s->act5};
-    const QLineEdit* refs[] = {s->pRef1, s->pRef2, s->pRef3, s->pRef4, s->pRef5};
-    const QLineEdit* names[] = {s->name1, s->name2, s->name3, s->name4, s->name5};
     const QStringList parks = Adif::operatorParks(fields);
     if (!parks.isEmpty()) {
         for (const QString& park : parks) {
@@ -153,23 +172,23 @@ void Parkbook::importRecord(const QString& record, RecordWriter& writer)
             // A park of the file is named as the window or a slot names it;
             // the park shown has nothing to say about another one.
             QString name;
-            if (park == ui->parkReference->text())
-                name = ui->parkName->text();
+            if (park == defaults.shownPark)
+                name = defaults.shownParkName;
             for (int slot = 0; slot < 5 && name.isEmpty(); ++slot) {
-                if (refs[slot]->text() == park)
-                    name = names[slot]->text();
+                if (defaults.parks[slot] == park)
+                    name = defaults.parkNames[slot];
             }
-            logRecord(date, time, park, fields, RecordFallback::Empty, writer);
+            logRecord(date, time, park, fields, RecordFallback::Empty, defaults, writer);
             ensurePark(park, name);
         }
         return;
     }
     for (int slot = 0; slot < 5 && writer.firstFailure.isEmpty(); ++slot) {
-        if (!active[slot]->isChecked())
+        if (!defaults.active[slot])
             continue;
-        const QString park = refs[slot]->text();
-        logRecord(date, time, park, fields, RecordFallback::Empty, writer);
-        ensurePark(park, names[slot]->text());
+        const QString& park = defaults.parks[slot];
+        logRecord(date, time, park, fields, RecordFallback::Empty, defaults, writer);
+        ensurePark(park, defaults.parkNames[slot]);
     }
 }
 
@@ -177,12 +196,12 @@ bool Parkbook::logRecord(QString date, QString time, QString park, QString recor
 {
     RecordWriter writer(Database::log());
     return logRecord(date, time, park, Adif::FieldIndex(record), RecordFallback::EntryWindows,
-                     writer);
+                     recordDefaults(), writer);
 }
 
 bool Parkbook::logRecord(const QString& date, const QString& time, const QString& park,
                          const Adif::FieldIndex& fields, RecordFallback fallback,
-                         RecordWriter& writer)
+                         const RecordDefaults& defaults, RecordWriter& writer)
 {
     auto read = [&fields](QStringView name, const QString& otherwise) {
         const QString v = fields.value(name);
@@ -192,7 +211,6 @@ bool Parkbook::logRecord(const QString& date, const QString& time, const QString
     const bool windows = fallback == RecordFallback::EntryWindows;
     auto shown = [windows](const QLineEdit* field) { return windows ? field->text() : QString(); };
     const Ui::Contact* c = contact->ui;
-    const Ui::Station* s = station->ui;
 
     ContactRow row;
     row.date = date;
@@ -215,14 +233,14 @@ bool Parkbook::logRecord(const QString& date, const QString& time, const QString
     row.sent = read(u"RST_SENT", QString());
     row.rcvd = read(u"RST_RCVD", QString());
     row.frequency = read(u"FREQ", QString());
-    row.power = read(u"TX_PWR", s->power->text());
+    row.power = read(u"TX_PWR", defaults.power);
     row.last = shown(c->last);
     row.born = shown(c->born);
     row.city = shown(c->city);
     row.license = shown(c->license);
     row.expire = shown(c->expire);
-    row.station = read(u"STATION_CALLSIGN", s->station->text());
-    row.operatorCall = read(u"OPERATOR", s->call->text());
+    row.station = read(u"STATION_CALLSIGN", defaults.station);
+    row.operatorCall = read(u"OPERATOR", defaults.operatorCall);
     row.comment = read(u"COMMENT", QString());
     if (!writer.write(row))
         return false;

@@ -375,13 +375,24 @@ public:
     // a file from another logger is not. The Station window's power and calls
     // stand in for both.
     enum class RecordFallback { EntryWindows, Empty };
+    // What the main and Station windows say about the records of one file
+    // (or one WSJT-X contact), read once rather than at every record.
+    struct RecordDefaults {
+        QString startDate, endDate, startTime, stopTime;
+        QString shownPark, shownParkName;
+        bool active[5] = {};
+        QString parks[5], parkNames[5];
+        QString power, station, operatorCall;
+    };
+    RecordDefaults recordDefaults() const;
     // Writes one record to `log`; false when the database refused it. The
     // text form is WSJT-X's and falls back to the entry windows.
     bool logRecord(QString date, QString time, QString park, QString record);
     bool logRecord(const QString& date, const QString& time, const QString& park,
-                   const Adif::FieldIndex& fields, RecordFallback fallback, RecordWriter& writer);
+                   const Adif::FieldIndex& fields, RecordFallback fallback,
+                   const RecordDefaults& defaults, RecordWriter& writer);
     // One record of a file being imported through `writer`.
-    void importRecord(const QString& record, RecordWriter& writer);
+    void importRecord(const QString& record, const RecordDefaults& defaults, RecordWriter& writer);
     // Runs a write of the log now, or after the import that holds the log
     // in its transaction.
     void whenLogIsFree(std::function<void()> write);

@@ -10,6 +10,15 @@ namespace
 // The date and park of a contact are set when it is logged; an edit keeps them.
 const QStringList keptByEdit = {"date", "park"};
 
+// The first eight bytes of a text as one number, the missing ones 0: two
+// numbers compare as the texts' first eight bytes do.
+quint64 sortKey(const char* text, int size)
+{
+    quint64 key = 0;
+    for (int i = 0; i < 8; ++i)
+        key = (key << 8) | (i < size ? static_cast<unsigned char>(text[i]) : 0u);
+    return key;
+}
 } // namespace
 
 DbResult LogTable::insert(QSqlDatabase db, const ContactRow& row)
@@ -96,6 +105,9 @@ void LogTable::eachNewestFirst(QSqlDatabase db,
     struct Row {
         int start[columns + 1]; // offsets in `values`; the last one ends the row
         qint64 id;
+        // The first eight bytes of date, park and time, so that most
+        // comparisons of the sort are one of numbers.
+        quint64 dateKey, parkKey, timeKey;
     };
     QByteArray values;
     QList<Row> rows;
@@ -109,18 +121,28 @@ void LogTable::eachNewestFirst(QSqlDatabase db,
                 values.append(query.data(c), query.size(c));
             }
             row.start[columns] = int(values.size());
+            row.dateKey = sortKey(query.data(1), query.size(1));
+            row.parkKey = sortKey(query.data(2), query.size(2));
+            row.timeKey = sortKey(query.data(3), query.size(3));
             rows.append(row);
         }
     }
     auto field = [&values](const Row& row, int c) {
         return QByteArrayView(values.constData() + row.start[c], row.start[c + 1] - row.start[c]);
     };
-    std::sort(rows.begin(), rows.end(), [&field](const Row& a, const Row& b) {
-        if (const int date = field(a, 1).compare(field(b, 1)); date != 0)
+    // Byte order, as QByteArrayView compares; the whole texts only when the
+    // first eight bytes are the same.
+    auto compare = [&field](const Row& a, const Row& b, quint64 Row::*key, int column) {
+        if (a.*key != b.*key)
+            return a.*key < b.*key ? -1 : 1;
+        return field(a, column).compare(field(b, column));
+    };
+    std::sort(rows.begin(), rows.end(), [&compare](const Row& a, const Row& b) {
+        if (const int date = compare(a, b, &Row::dateKey, 1); date != 0)
             return date > 0;
-        if (const int park = field(a, 2).compare(field(b, 2)); park != 0)
+        if (const int park = compare(a, b, &Row::parkKey, 2); park != 0)
             return park < 0;
-        if (const int time = field(a, 3).compare(field(b, 3)); time != 0)
+        if (const int time = compare(a, b, &Row::timeKey, 3); time != 0)
             return time < 0;
         return a.id < b.id;
     });
