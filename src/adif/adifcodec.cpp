@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 #include <QRegularExpression>
+#include <QStringTokenizer>
 #include <QTextStream>
 
 namespace Adif
@@ -18,37 +19,45 @@ namespace
 // again and again.
 constexpr qsizetype longestTag = 100;
 
-// A declared length as toInt reads it. Nearly every length is a few plain
-// digits, read here at once; toInt, which would take every record's twenty
-// lengths through the locale's number parser, gets the rest.
-int fieldLength(QStringView text, bool* ok)
+// A number as toLongLong reads it. Nearly every number of a record (the
+// declared lengths, dates and times) is a few plain digits, read here at
+// once; toLongLong, which would take each through the locale's number
+// parser, gets the rest.
+qint64 readNumber(QStringView text, bool* ok)
 {
-    if (text.isEmpty() || text.size() > 9)
-        return text.toInt(ok);
-    int value = 0;
+    if (text.isEmpty() || text.size() > 18)
+        return text.toLongLong(ok);
+    qint64 value = 0;
     for (const QChar c : text) {
         if (c < u'0' || c > u'9')
-            return text.toInt(ok);
+            return text.toLongLong(ok);
         value = value * 10 + (c.unicode() - u'0');
     }
-    *ok = true;
+    if (ok)
+        *ok = true;
     return value;
 }
 
-// A number that two field names equal without regard to ASCII case share, so
-// that a look-up compares the names only of the tags that may match. A name
-// with any other character gets 0, which is compared with every name (Qt's
-// full case folding may make it equal to an ASCII one).
+// A declared length as toInt reads it.
+int fieldLength(QStringView text, bool* ok)
+{
+    return text.size() > 9 ? text.toInt(ok) : int(readNumber(text, ok));
+}
+
+// A number that two field names equal without regard to ASCII case share
+// (their first and last letters), so that a look-up compares the names only
+// of the tags that may match. A name that begins or ends with any other
+// character gets 0, which is compared with every name: Qt's full case
+// folding may make it equal to an ASCII one.
 quint32 nameKey(QStringView name)
 {
-    quint32 key = 2166136261u;
-    for (const QChar ch : name) {
-        const char16_t c = ch.unicode();
-        if (c >= 0x80)
-            return 0;
-        key = (key ^ ((c >= 'a' && c <= 'z') ? c - 0x20 : c)) * 16777619u;
-    }
-    return key | 1; // never 0
+    if (name.isEmpty())
+        return 0;
+    const char16_t first = name.front().unicode(), last = name.back().unicode();
+    if (first >= 0x80 || last >= 0x80)
+        return 0;
+    auto upper = [](char16_t c) { return quint32(c >= 'a' && c <= 'z' ? c - 0x20 : c); };
+    return (upper(first) << 8 | upper(last)) + 1; // never 0
 }
 
 // The next field tag at or after `from`, with its value; `from` moves past the
@@ -156,7 +165,7 @@ QStringList parkList(const QString& references)
     QStringList parks;
     if (references.isEmpty())
         return parks;
-    for (const QStringView item : QStringView(references).split(u',')) {
+    for (const QStringView item : qTokenize(references, u',')) {
         const QStringView park = item.left(item.indexOf(u'@')).trimmed();
         if (!park.isEmpty() && !parks.contains(park))
             parks << park.toString();
@@ -293,10 +302,10 @@ QString exportFileName(const QString& type, const QString& operatorCall, const Q
 
 bool ActivationWindow::contains(const QString& date, const QString& time) const
 {
-    // toLongLong gives 0 for text that is not a number.
-    const qint64 d = date.toLongLong(), t = time.toLongLong();
-    const qint64 start = startDate.toLongLong(), end = endDate.toLongLong();
-    const qint64 from = startTime.toLongLong(), to = stopTime.toLongLong();
+    // A text that is not a number counts as 0.
+    const qint64 d = readNumber(date, nullptr), t = readNumber(time, nullptr);
+    const qint64 start = readNumber(startDate, nullptr), end = readNumber(endDate, nullptr);
+    const qint64 from = readNumber(startTime, nullptr), to = readNumber(stopTime, nullptr);
     if (start == end)
         return d == start && from <= t && t <= to;
     if (start < end)

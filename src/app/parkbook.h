@@ -29,6 +29,10 @@ namespace Adif
 {
 class FieldIndex;
 }
+namespace LogTable
+{
+class NewestFirst;
+}
 namespace ParkList
 {
 struct Park;
@@ -511,7 +515,11 @@ private:
     void connectWindows();
     void finishStartup(int run, int step);
     void recountSlice(int run, const QStringList& cuts, int slice);
-    int startupRun = 0; // each start (and each change of data directory) counts one
+    void readContactLogPart(int fill, int run,
+                            const std::shared_ptr<LogTable::NewestFirst>& contacts,
+                            std::function<void()> finished);
+    int contactLogFill = 0; // each fill of the contact log counts one
+    int startupRun = 0;     // each start (and each change of data directory) counts one
 
     std::unique_ptr<Prompter> ownPrompter;
     std::unique_ptr<SoundPlayer> ownSoundPlayer;

@@ -94,45 +94,48 @@ QList<ContactRow> LogTable::forExport(QSqlDatabase db, const QString& startDate,
     return rows;
 }
 
-void LogTable::eachNewestFirst(QSqlDatabase db,
-                               const std::function<void(const ListedContact&)>& each)
+LogTable::NewestFirst::NewestFirst(QSqlDatabase db) : db(db) {}
+
+// The contacts are read in the order they are stored and sorted here: the
+// list has 100,000 lines on a long log, and SQLite reading an index backwards
+// and looking every row up cost twice as much. Only the listed columns are
+// read, and their bytes go into one buffer.
+bool LogTable::NewestFirst::readMore(int count)
 {
-    // The contacts are read in the order they are stored and sorted here:
-    // the list has 100,000 lines on a long log, and SQLite reading an index
-    // backwards and looking every row up cost twice as much. Only the shown
-    // columns are read, and their bytes go into one buffer.
-    constexpr int columns = 8;
-    struct Row {
-        int start[columns + 1]; // offsets in `values`; the last one ends the row
-        qint64 id;
-        // The first eight bytes of date, park and time, so that most
-        // comparisons of the sort are one of numbers.
-        quint64 dateKey, parkKey, timeKey;
-    };
-    QByteArray values;
-    QList<Row> rows;
-    {
-        SqliteStatement query(db, "SELECT id, date, park, time, call, band, mode, p2p FROM log");
-        while (query.next()) {
-            Row row;
-            row.id = query.integer(0);
-            for (int c = 0; c < columns; ++c) {
-                row.start[c] = int(values.size());
-                values.append(query.data(c), query.size(c));
-            }
-            row.start[columns] = int(values.size());
-            row.dateKey = sortKey(query.data(1), query.size(1));
-            row.parkKey = sortKey(query.data(2), query.size(2));
-            row.timeKey = sortKey(query.data(3), query.size(3));
-            rows.append(row);
+    SqliteStatement query(db, "SELECT id, date, park, time, call, band, mode, p2p FROM log "
+                              "WHERE id>? ORDER BY id LIMIT ?");
+    query.bindInt(1, lastId);
+    query.bindInt(2, count);
+    int read = 0;
+    while (query.next()) {
+        Row row;
+        row.id = query.integer(0);
+        for (int c = 0; c < columns; ++c) {
+            row.start[c] = int(values.size());
+            values.append(query.data(c), query.size(c));
         }
+        row.start[columns] = int(values.size());
+        row.dateKey = sortKey(query.data(1), query.size(1));
+        row.parkKey = sortKey(query.data(2), query.size(2));
+        row.timeKey = sortKey(query.data(3), query.size(3));
+        rows.append(row);
+        lastId = row.id;
+        ++read;
     }
-    auto field = [&values](const Row& row, int c) {
-        return QByteArrayView(values.constData() + row.start[c], row.start[c + 1] - row.start[c]);
-    };
+    return read == count;
+}
+
+QByteArrayView LogTable::NewestFirst::field(const Row& row, int column) const
+{
+    return QByteArrayView(values.constData() + row.start[column],
+                          row.start[column + 1] - row.start[column]);
+}
+
+void LogTable::NewestFirst::each(const std::function<void(const ListedContact&)>& each)
+{
     // Byte order, as QByteArrayView compares; the whole texts only when the
     // first eight bytes are the same.
-    auto compare = [&field](const Row& a, const Row& b, quint64 Row::*key, int column) {
+    auto compare = [this](const Row& a, const Row& b, quint64 Row::*key, int column) {
         if (a.*key != b.*key)
             return a.*key < b.*key ? -1 : 1;
         return field(a, column).compare(field(b, column));

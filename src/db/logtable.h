@@ -7,6 +7,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <functional>
+#include <limits>
 #include <optional>
 
 // The persistent table `log`: one row per contact.
@@ -37,8 +38,36 @@ QList<ContactRow> forExport(QSqlDatabase db, const QString& startDate, const QSt
 struct ListedContact {
     QByteArrayView id, date, park, time, call, band, mode, p2p;
 };
-// Hands every contact to `each`, newest date first, then by park, time and id.
-void eachNewestFirst(QSqlDatabase db, const std::function<void(const ListedContact&)>& each);
+// Every contact's listed columns, read a part at a time (a long log can be
+// read over several turns of the event loop) and then handed over newest
+// date first, then by park, time and id.
+class NewestFirst
+{
+public:
+    explicit NewestFirst(QSqlDatabase db);
+    // Reads up to `count` more contacts in the order of their ids; false
+    // once every contact is read.
+    bool readMore(int count);
+    qsizetype size() const { return rows.size(); }
+    // Sorts what was read and hands each contact to `each`.
+    void each(const std::function<void(const ListedContact&)>& each);
+
+private:
+    static constexpr int columns = 8;
+    struct Row {
+        int start[columns + 1]; // offsets in `values`; the last one ends the row
+        qint64 id;
+        // The first eight bytes of date, park and time, so that most
+        // comparisons of the sort are one of numbers.
+        quint64 dateKey, parkKey, timeKey;
+    };
+    QByteArrayView field(const Row& row, int column) const;
+
+    QSqlDatabase db;
+    qint64 lastId = std::numeric_limits<qint64>::min();
+    QByteArray values; // the bytes of every column read, one after another
+    QList<Row> rows;
+};
 
 // Contacts with a date from `startDate` to `endDate`.
 int countInRange(QSqlDatabase db, const QString& startDate, const QString& endDate);

@@ -5,16 +5,20 @@
 #include "parks/seelog.h"
 #include "ui_seelog.h"
 
+#include <QTimer>
+#include <limits>
+#include <memory>
+
 namespace
 {
 // The whole list as one text, with an empty line between the groups of a
 // date and park.
-QString contactLogText(int* count)
+QString contactLogText(LogTable::NewestFirst& contacts, int* count)
 {
     QByteArray text;
     QByteArrayView previousDate, previousPark;
     *count = 0;
-    LogTable::eachNewestFirst(Database::log(), [&](const LogTable::ListedContact& row) {
+    contacts.each([&](const LogTable::ListedContact& row) {
         if (*count > 0) {
             text.append('\n');
             if (row.date != previousDate || row.park != previousPark)
@@ -53,16 +57,41 @@ void Parkbook::showContactLogWindow()
 void Parkbook::fillContactLog(bool inParts, std::function<void()> finished)
 {
     contactLog->ui->header->setPlainText(LogLines::contactLogHeader());
-    int count = 0;
-    const QString text = contactLogText(&count);
-    const QString title = "All Contacts Log,  Contacts = " + QString::number(count);
+    const int fill = ++contactLogFill;
+    auto contacts = std::make_shared<LogTable::NewestFirst>(Database::log());
     if (!inParts) {
-        contactLog->setText(text, themeBlue);
-        contactLog->setWindowTitle(title);
+        while (contacts->readMore(std::numeric_limits<int>::max())) {
+        }
+        int count = 0;
+        contactLog->setText(contactLogText(*contacts, &count), themeBlue);
+        contactLog->setWindowTitle("All Contacts Log,  Contacts = " + QString::number(count));
         contactLog->moveToLine(1);
         return;
     }
-    contactLog->setWindowTitle(title);
+    readContactLogPart(fill, startupRun, contacts, std::move(finished));
+}
+
+// Some 10,000 contacts a turn of the event loop: a key typed while a long log
+// is read waits for one part, not for all of them. A fill that a newer one
+// (or another data directory) has taken over stops, and says it has.
+void Parkbook::readContactLogPart(int fill, int run,
+                                  const std::shared_ptr<LogTable::NewestFirst>& contacts,
+                                  std::function<void()> finished)
+{
+    if (fill != contactLogFill || run != startupRun) {
+        if (finished)
+            finished();
+        return;
+    }
+    if (contacts->readMore(10000)) {
+        QTimer::singleShot(0, this, [this, fill, run, contacts, finished] {
+            readContactLogPart(fill, run, contacts, finished);
+        });
+        return;
+    }
+    int count = 0;
+    const QString text = contactLogText(*contacts, &count);
+    contactLog->setWindowTitle("All Contacts Log,  Contacts = " + QString::number(count));
     contactLog->setTextInParts(text, themeBlue, [this, finished] {
         contactLog->moveToLine(1);
         if (finished)
