@@ -338,7 +338,6 @@ private Q_SLOTS:
         QVERIFY(LogTable::remove(db->log, id));
 
         // The park log: one operator's contacts of one park and date, by time.
-        // (The contact log's order is seen in tst_logging's contactLog.)
         for (const ContactRow& row : {contact("20260601", "1300", "K-O'1", "Q2B", "K1'OP"),
                                       contact("20260601", "1200", "K-O'1", "Q2A", "K1'OP"),
                                       contact("20260601", "1100", "K-O'1", "Q2X", "K9OTHER"),
@@ -349,6 +348,21 @@ private Q_SLOTS:
         for (const LogTable::Contact& c : LogTable::parkLog(db->log, "20260601", "K1'OP", "K-O'1"))
             calls << c.row.call;
         QCOMPARE(calls.join(' '), QString("Q2A Q2B"));
+
+        // The contact log: newest date first, then park (two alike up to their
+        // ninth byte), time and id; read in parts as at once.
+        for (const char* park : {"DE-0001-B", "DE-0001-A"})
+            QVERIFY(LogTable::insert(db->log, contact("20260601", "1100", park, park + 8)));
+        for (const int part : {2, 100}) {
+            LogTable::NewestFirst contacts(db->log);
+            int turns = 1;
+            while (contacts.readMore(part))
+                ++turns;
+            calls = {QString::number(turns)};
+            contacts.each([&calls](const auto& c) { calls << QString::fromUtf8(c.call); });
+            QCOMPARE(calls.join(' '),
+                     (part == 2 ? "4" : "1") + QString(" A B Q2Z Q2X Q2A Q2B Q2Y"));
+        }
     }
 
     // The POTA park list: quoted fields, a multi-state park, a retired park,
