@@ -12,11 +12,11 @@ const QStringList keptByEdit = {"date", "park"};
 
 // The first eight bytes of a text as one number, the missing ones 0: two
 // numbers compare as the texts' first eight bytes do.
-quint64 sortKey(const char* text, int size)
+quint64 sortKey(QByteArrayView text)
 {
     quint64 key = 0;
-    for (int i = 0; i < 8; ++i)
-        key = (key << 8) | (i < size ? static_cast<unsigned char>(text[i]) : 0u);
+    for (qsizetype i = 0; i < 8; ++i)
+        key = (key << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
     return key;
 }
 } // namespace
@@ -115,9 +115,9 @@ bool LogTable::NewestFirst::readMore(int count)
             values.append(query.data(c), query.size(c));
         }
         row.start[columns] = int(values.size());
-        row.dateKey = sortKey(query.data(1), query.size(1));
-        row.parkKey = sortKey(query.data(2), query.size(2));
-        row.timeKey = sortKey(query.data(3), query.size(3));
+        row.dateKey = sortKey(field(row, 1));
+        row.parkKey = sortKey(field(row, 2));
+        row.timeKey = sortKey(field(row, 3));
         rows.append(row);
         lastId = row.id;
         ++read;
@@ -134,10 +134,13 @@ QByteArrayView LogTable::NewestFirst::field(const Row& row, int column) const
 void LogTable::NewestFirst::each(const std::function<void(const ListedContact&)>& each)
 {
     // Byte order, as QByteArrayView compares; the whole texts only when the
-    // first eight bytes are the same.
+    // first eight bytes are the same and there is more to them.
     auto compare = [this](const Row& a, const Row& b, quint64 Row::*key, int column) {
         if (a.*key != b.*key)
             return a.*key < b.*key ? -1 : 1;
+        const int size = a.start[column + 1] - a.start[column];
+        if (size <= 8 && size == b.start[column + 1] - b.start[column])
+            return 0;
         return field(a, column).compare(field(b, column));
     };
     std::sort(rows.begin(), rows.end(), [&compare](const Row& a, const Row& b) {

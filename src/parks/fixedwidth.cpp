@@ -1,5 +1,7 @@
 #include "parks/fixedwidth.h"
 
+#include <algorithm>
+
 QString fixedWidthLine(const QList<FixedField>& fields)
 {
     // Padded in place: the activation list makes thousands of these lines at
@@ -41,10 +43,15 @@ qsizetype utf16Length(QByteArrayView text)
 
 void appendFixedWidth(QByteArray& out, QByteArrayView value, int width)
 {
+    // Written into the grown buffer: QByteArray's append of n characters goes
+    // through its insert, which cost more than the rest of a long list's lines.
     const qsizetype pad = qMax<qsizetype>(0, qAbs(width) - utf16Length(value));
+    const qsizetype at = out.size();
+    out.resize(at + pad + value.size());
+    char* end = out.data() + at;
     if (width >= 0)
-        out.append(pad, ' ');
-    out.append(value);
+        end = std::fill_n(end, pad, ' ');
+    end = std::copy_n(value.data(), value.size(), end);
     if (width < 0)
-        out.append(pad, ' ');
+        std::fill_n(end, pad, ' ');
 }
