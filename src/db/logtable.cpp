@@ -155,6 +155,9 @@ void LogTable::NewestFirst::each(const std::function<void(const ListedContact&)>
     for (const Row& row : std::as_const(rows))
         each({field(row, 0), field(row, 1), field(row, 2), field(row, 3), field(row, 4),
               field(row, 5), field(row, 6), field(row, 7)});
+    // A long log's rows are megabytes, not needed while its list is drawn.
+    rows = QList<Row>();
+    values = QByteArray();
 }
 
 int LogTable::countInRange(QSqlDatabase db, const QString& startDate, const QString& endDate)

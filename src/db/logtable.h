@@ -48,8 +48,7 @@ public:
     // Reads up to `count` more contacts in the order of their ids; false
     // once every contact is read.
     bool readMore(int count);
-    qsizetype size() const { return rows.size(); }
-    // Sorts what was read and hands each contact to `each`.
+    // Sorts what was read, hands each contact to `each` and lets go of them.
     void each(const std::function<void(const ListedContact&)>& each);
 
 private:
