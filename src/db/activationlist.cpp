@@ -3,6 +3,7 @@
 #include "db/sqlitestatement.h"
 
 #include <QVariant>
+#include <optional>
 
 DbResult ActivationList::rebuild(QSqlDatabase memory, const QList<qint64>& parkIds)
 {
@@ -10,17 +11,26 @@ DbResult ActivationList::rebuild(QSqlDatabase memory, const QList<qint64>& parkI
     clear.prepare("DELETE FROM activationId");
     DbResult result = execute(clear);
     const bool inTransaction = memory.transaction();
-    // Thousands of rows at each redraw of the list: through SQLite directly.
-    SqliteStatement insert(memory, "INSERT INTO activationId (parkId) VALUES (?)");
-    if (result && !insert.isValid())
-        result = DbResult::failure(insert.error());
-    for (const qint64 id : parkIds) {
-        if (!result)
-            break;
-        insert.bindInt(1, id);
+    // Thousands of rows at each redraw of the list: through SQLite directly,
+    // a hundred rows a statement (and one more statement for the rest).
+    constexpr qsizetype perStatement = 100;
+    auto insertSql = [](qsizetype rows) {
+        QByteArray sql = "INSERT INTO activationId (parkId) VALUES (?)";
+        for (qsizetype row = 1; row < rows; ++row)
+            sql += ",(?)";
+        return sql;
+    };
+    SqliteStatement full(memory, insertSql(perStatement).constData());
+    for (qsizetype first = 0; result && first < parkIds.size(); first += perStatement) {
+        const qsizetype rows = qMin(perStatement, parkIds.size() - first);
+        std::optional<SqliteStatement> rest;
+        if (rows < perStatement)
+            rest.emplace(memory, insertSql(rows).constData());
+        SqliteStatement& insert = rest ? *rest : full;
+        for (qsizetype row = 0; row < rows; ++row)
+            insert.bindInt(int(row + 1), parkIds.at(first + row));
         if (!insert.run())
             result = DbResult::failure(insert.error());
-        insert.reset();
     }
     if (inTransaction)
         memory.commit();

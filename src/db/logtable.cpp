@@ -1,5 +1,6 @@
 #include "db/logtable.h"
 
+#include "db/sortkey.h"
 #include "db/sqlitestatement.h"
 
 #include <QVariant>
@@ -9,16 +10,6 @@ namespace
 {
 // The date and park of a contact are set when it is logged; an edit keeps them.
 const QStringList keptByEdit = {"date", "park"};
-
-// The first eight bytes of a text as one number, the missing ones 0: two
-// numbers compare as the texts' first eight bytes do.
-quint64 sortKey(QByteArrayView text)
-{
-    quint64 key = 0;
-    for (qsizetype i = 0; i < 8; ++i)
-        key = (key << 8) | (i < text.size() ? static_cast<unsigned char>(text[i]) : 0u);
-    return key;
-}
 } // namespace
 
 DbResult LogTable::insert(QSqlDatabase db, const ContactRow& row)
@@ -133,15 +124,8 @@ QByteArrayView LogTable::NewestFirst::field(const Row& row, int column) const
 
 void LogTable::NewestFirst::each(const std::function<void(const ListedContact&)>& each)
 {
-    // Byte order, as QByteArrayView compares; the whole texts only when the
-    // first eight bytes are the same and there is more to them.
     auto compare = [this](const Row& a, const Row& b, quint64 Row::*key, int column) {
-        if (a.*key != b.*key)
-            return a.*key < b.*key ? -1 : 1;
-        const int size = a.start[column + 1] - a.start[column];
-        if (size <= 8 && size == b.start[column + 1] - b.start[column])
-            return 0;
-        return field(a, column).compare(field(b, column));
+        return compareByKey(a.*key, field(a, column), b.*key, field(b, column));
     };
     std::sort(rows.begin(), rows.end(), [&compare](const Row& a, const Row& b) {
         if (const int date = compare(a, b, &Row::dateKey, 1); date != 0)

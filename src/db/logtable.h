@@ -56,9 +56,7 @@ private:
     struct Row {
         int start[columns + 1]; // offsets in `values`; the last one ends the row
         qint64 id;
-        // The first eight bytes of date, park and time, so that most
-        // comparisons of the sort are one of numbers.
-        quint64 dateKey, parkKey, timeKey;
+        quint64 dateKey, parkKey, timeKey; // sortKey of date, park and time
     };
     QByteArrayView field(const Row& row, int column) const;
 

@@ -1,5 +1,6 @@
 #include "db/parkstable.h"
 
+#include "db/sortkey.h"
 #include "db/sqlitestatement.h"
 #include "parks/activationrecords.h"
 #include "parks/laterule.h"
@@ -128,9 +129,13 @@ bool ParksTable::eachListed(QSqlDatabase db, bool hunting,
         int start[columns + 1]; // offsets in `values`; the last one ends the row
         qint64 id;
         bool dated;
+        quint64 dateKey; // sortKey of the date
     };
     QByteArray values;
     QList<Row> rows;
+    auto field = [&values](const Row& row, int c) {
+        return QByteArrayView(values.constData() + row.start[c], row.start[c + 1] - row.start[c]);
+    };
     {
         SqliteStatement query(db, "SELECT id, date, park, name, lat, lon, county, state, "
                                   "location, QSOs, LateQSOs, P2Ps FROM parks");
@@ -147,20 +152,19 @@ bool ParksTable::eachListed(QSqlDatabase db, bool hunting,
                 values.append(query.data(c + 1), query.size(c + 1));
             }
             row.start[columns] = int(values.size());
+            row.dateKey = sortKey(field(row, 0));
             rows.append(row);
         }
         if (!query.error().isEmpty())
             return false;
     }
-    auto field = [&values](const Row& row, int c) {
-        return QByteArrayView(values.constData() + row.start[c], row.start[c + 1] - row.start[c]);
-    };
     // As SQLite orders "date DESC, id": dates compared byte by byte, and
     // records without one after every other.
     std::sort(rows.begin(), rows.end(), [&field](const Row& a, const Row& b) {
         if (a.dated != b.dated)
             return a.dated;
-        if (const int date = field(a, 0).compare(field(b, 0)); date != 0)
+        if (const int date = compareByKey(a.dateKey, field(a, 0), b.dateKey, field(b, 0));
+            date != 0)
             return date > 0;
         return a.id < b.id;
     });
