@@ -14,6 +14,7 @@
 #include "scratchdatabases.h"
 
 #include <QtTest>
+#include <numeric>
 
 namespace
 {
@@ -297,6 +298,12 @@ private Q_SLOTS:
         QVERIFY(ActivationList::rebuild(db->memory, {9, 8}));
         QVERIFY(ActivationList::rebuild(db->memory, {6, 1, 2}));
         QCOMPARE(ActivationList::lineOf(db->memory, 2), 3);
+        // A long list is written many rows a statement: each keeps its line.
+        QList<qint64> many(250);
+        std::iota(many.begin(), many.end(), 1000);
+        QVERIFY(ActivationList::rebuild(db->memory, many));
+        for (const int line : {1, 100, 101, 250, 251})
+            QCOMPARE(ActivationList::parkIdAt(db->memory, line), line > 250 ? 0 : 999 + line);
     }
 
     // Only the contacts of the park shown are lines; an edit of a copy keeps
