@@ -227,6 +227,11 @@ private Q_SLOTS:
                               "K-0001|210000|Q5AA|||", "K-0001|020000|Q3XX|||"}));
         const QString stored = rows("*").join('\n');
         QVERIFY2(!stored.contains("Stale") && !stored.contains("K-0042"), qPrintable(stored));
+        // The open contact log fills after the import (the second one's fill
+        // taking over the first's): six contacts in four groups of date and park.
+        QTRY_COMPARE_WITH_TIMEOUT(pb->contactLog->windowTitle() + " " +
+                                      QString::number(pb->contactLog->ui->log->blockCount()),
+                                  QString("All Contacts Log,  Contacts = 6 9"), 5000);
         // Records made for the file, counted once it is in.
         QCOMPARE(rows("date, park, ifnull(name, ''), QSOs, P2Ps", "parks ORDER BY date, park"),
                  QStringList({"20230704|K-0001||3|0", "20230704|US-4556||1|1",
