@@ -11,6 +11,11 @@
 
 namespace
 {
+QString contactLogTitle(int count)
+{
+    return "All Contacts Log,  Contacts = " + QString::number(count);
+}
+
 // The whole list as one text, with an empty line between the groups of a
 // date and park.
 QString contactLogText(LogTable::NewestFirst& contacts, int* count)
@@ -46,7 +51,7 @@ void Parkbook::showContactLogWindow()
     if (!contactLog->isVisible()) {
         contactLog->setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                                    Qt::WindowCloseButtonHint);
-        contactLog->setWindowTitle("All Contacts Log,  Contacts = 0");
+        contactLog->setWindowTitle(contactLogTitle(0));
         contactLog->ui->header->setFont(monoFont);
         contactLog->ui->log->setFont(monoFont);
         contactLog->show();
@@ -64,7 +69,7 @@ void Parkbook::fillContactLog(bool inParts, std::function<void()> finished)
         }
         int count = 0;
         contactLog->setText(contactLogText(*contacts, &count), themeBlue);
-        contactLog->setWindowTitle("All Contacts Log,  Contacts = " + QString::number(count));
+        contactLog->setWindowTitle(contactLogTitle(count));
         contactLog->moveToLine(1);
         return;
     }
@@ -91,7 +96,7 @@ void Parkbook::readContactLogPart(int fill, int run,
     }
     int count = 0;
     const QString text = contactLogText(*contacts, &count);
-    contactLog->setWindowTitle("All Contacts Log,  Contacts = " + QString::number(count));
+    contactLog->setWindowTitle(contactLogTitle(count));
     contactLog->setTextInParts(text, themeBlue, [this, finished] {
         contactLog->moveToLine(1);
         if (finished)
